@@ -1,0 +1,29 @@
+# Shared by the run and test scripts: installs missing Debian packages with apt-get.
+# Usage: source scripts/deps.sh; ensure_packages pkg...
+
+ensure_packages() {
+    local missing=()
+    local pkg
+    for pkg in "$@"; do
+        if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$pkg")
+        fi
+    done
+    if [ ${#missing[@]} -eq 0 ]; then
+        return 0
+    fi
+    echo "Installing missing packages: ${missing[*]}" >&2
+    local sudo=""
+    if [ "$(id -u)" -ne 0 ]; then
+        sudo="sudo"
+    fi
+    $sudo apt-get update -qq >&2
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
+}
+
+# What building and testing need, on top of a fresh Debian 12.
+VELMORIN_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev googletest
+    libbenchmark-dev libsdl2-dev libgl1-mesa-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri
+    libstb-dev)
+VELMORIN_TEST_PACKAGES=(clang libclang-rt-14-dev xvfb xauth xdotool x11-utils x11-apps
+    imagemagick valgrind python3)

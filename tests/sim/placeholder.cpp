@@ -1,0 +1,2 @@
+#include <gtest/gtest.h>
+TEST(P, P) { EXPECT_TRUE(true); }
