@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# velmorin-trace from the outside: output shape, determinism, and refusal of bad arguments.
+set -u
+trace="$1"
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+expect_usage_error() {
+    local out err status
+    out=$("$trace" "$@" 2>/tmp/trace-err.$$)
+    status=$?
+    err=$(cat /tmp/trace-err.$$)
+    [ "$status" -eq 2 ] || fail "status $status for: $*"
+    [ -z "$out" ] || fail "stdout not empty for: $*"
+    [ "$(printf '%s\n' "$err" | wc -l)" -eq 1 ] && [[ "$err" == usage:* ]] || fail "stderr for: $* was '$err'"
+}
+
+expect_usage_error
+expect_usage_error --seed 1 --frames 3
+expect_usage_error --seed 1 --dt 0.01
+expect_usage_error --frames 3 --dt 0.01
+expect_usage_error --seed -1 --frames 3 --dt 0.01
+expect_usage_error --seed 4294967296 --frames 3 --dt 0.01
+expect_usage_error --seed 12x --frames 3 --dt 0.01
+expect_usage_error --seed 1 --frames -2 --dt 0.01
+expect_usage_error --seed 1 --frames 3 --dt nan
+expect_usage_error --seed 1 --frames 3 --dt inf
+expect_usage_error --seed 1 --frames 3 --dt 0.01x
+expect_usage_error --seed 1 --frames 3 --dt
+expect_usage_error --seed 1 --frames 3 --dt 0.01 --bogus
+rm -f /tmp/trace-err.$$
+
+# The largest seed is accepted.
+"$trace" --seed 4294967295 --frames 0 --dt 0 >/dev/null || fail "largest seed refused"
+
+first=$("$trace" --seed 7 --frames 30 --dt 0.015 --particles)
+second=$("$trace" --seed 7 --frames 30 --dt 0.015 --particles)
+[ "$first" == "$second" ] || fail "same seed gave different traces"
+other=$("$trace" --seed 8 --frames 30 --dt 0.015 --particles)
+[ "$first" != "$other" ] || fail "different seeds gave the same trace"
+
+# Shape: 5 body lines, a centre line, then per frame 5 state lines and the particles.
+lines=$(printf '%s\n' "$first" | awk -F'\t' '{print $1}' | sort | uniq -c | awk '{print $2"="$1}' | tr '\n' ' ')
+# Frame f has f particles per body (all below 100): 5 * (1 + ... + 30) = 2325.
+[ "$lines" == "body=5 center=1 particle=2325 state=150 " ] || fail "line counts: $lines"
+printf '%s\n' "$first" | awk -F'\t' '
+    $1 == "body" && NF != 13 { bad = 1 }
+    $1 == "center" && NF != 4 { bad = 1 }
+    $1 == "state" && NF != 10 { bad = 1 }
+    $1 == "particle" && NF != 11 { bad = 1 }
+    END { exit bad }' || fail "wrong field counts"
+# Newest first: in frame 2 particle slot 0 of body 0 is one step from the sphere top, slot 1 two.
+printf '%s\n' "$first" | grep -q $'^particle\t2\t0\t1\t' || fail "no slot 1 in frame 2"
+printf '%s\n' "$first" | grep -q $'^particle\t2\t0\t2\t' && fail "slot 2 exists in frame 2"
+
+[ "$failures" -eq 0 ] && echo "all trace checks passed"
+exit "$failures"
