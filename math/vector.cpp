@@ -1,11 +1,17 @@
 // Operations on Vector, the direction-and-magnitude form.
 #include "math/vector.h"
 
-Vector vectorFromVertex(Vertex v) { return vectorNormalize(Vector{v, 0.0}); }
+Vector vectorFromVertex(Vertex v) {
+    return vectorNormalize(Vector{v, 0.0});
+}
 
-Vertex vectorToVertex(Vector d) { return {d.dir.x * d.mag, d.dir.y * d.mag, d.dir.z * d.mag}; }
+Vertex vectorToVertex(Vector d) {
+    return {d.dir.x * d.mag, d.dir.y * d.mag, d.dir.z * d.mag};
+}
 
-double vectorLength(Vector d) { return vertexLength(d.dir); }
+double vectorLength(Vector d) {
+    return vertexLength(d.dir);
+}
 
 Vector vectorNormalize(Vector d) {
     const double length = vectorLength(d);
@@ -30,4 +36,6 @@ Vector vectorSub(Vector a, Vector b) {
     return vectorFromVertex(difference);
 }
 
-Vector vectorScale(Vector a, double s) { return {a.dir, a.mag * s}; }
+Vector vectorScale(Vector a, double s) {
+    return {a.dir, a.mag * s};
+}

@@ -3,7 +3,9 @@
 
 #include <cmath>
 
-Vertex vertexSub(Vertex a, Vertex b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+Vertex vertexSub(Vertex a, Vertex b) {
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
 
 double vertexDot(Vertex a, Vertex b) {
     double sum = a.x * b.x;
@@ -12,7 +14,9 @@ double vertexDot(Vertex a, Vertex b) {
     return sum;
 }
 
-Vertex vertexScale(Vertex a, double s) { return {a.x * s, a.y * s, a.z * s}; }
+Vertex vertexScale(Vertex a, double s) {
+    return {a.x * s, a.y * s, a.z * s};
+}
 
 double vertexLength(Vertex a) {
     double sumOfSquares = a.x * a.x;

@@ -5,10 +5,10 @@
 
 namespace {
 
-constexpr double kSpawnSpan = 10.0;   // x and y start in [-5, 5]
+constexpr double kSpawnSpan = 10.0; // x and y start in [-5, 5]
 constexpr double kSpawnOffset = 5.0;
-constexpr double kSpawnDepth = -3.0;  // every body starts in the plane z = -3
-constexpr double kRadiusSpan = 0.4;   // radius in [0.1, 0.5]
+constexpr double kSpawnDepth = -3.0; // every body starts in the plane z = -3
+constexpr double kRadiusSpan = 0.4;  // radius in [0.1, 0.5]
 constexpr double kMinRadius = 0.1;
 constexpr double kSolidSphereInertia = 0.4;
 

@@ -37,11 +37,27 @@ struct GravityObject {
 // (x, y, an unused third, radius). Its appearance comes later, from the scene.
 void gravityObjectInit(GravityObject* body);
 
-inline Vector getPull(const GravityObject* body) { return body->pull; }
-inline void setPull(GravityObject* body, Vector pull) { body->pull = pull; }
-inline Vector getVelocity(const GravityObject* body) { return body->velocity; }
-inline void setVelocity(GravityObject* body, Vector velocity) { body->velocity = velocity; }
-inline Vertex getPosition(const GravityObject* body) { return body->position; }
-inline void setPosition(GravityObject* body, Vertex position) { body->position = position; }
-inline double getRadius(const GravityObject* body) { return body->radius; }
-inline double getMass(const GravityObject* body) { return body->mass; }
+inline Vector getPull(const GravityObject* body) {
+    return body->pull;
+}
+inline void setPull(GravityObject* body, Vector pull) {
+    body->pull = pull;
+}
+inline Vector getVelocity(const GravityObject* body) {
+    return body->velocity;
+}
+inline void setVelocity(GravityObject* body, Vector velocity) {
+    body->velocity = velocity;
+}
+inline Vertex getPosition(const GravityObject* body) {
+    return body->position;
+}
+inline void setPosition(GravityObject* body, Vertex position) {
+    body->position = position;
+}
+inline double getRadius(const GravityObject* body) {
+    return body->radius;
+}
+inline double getMass(const GravityObject* body) {
+    return body->mass;
+}

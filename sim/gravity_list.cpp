@@ -6,9 +6,13 @@ void gravityListInit(GravityList* list, uint32_t requestedCapacity) {
     list->capacity = requestedCapacity < kMaxBodies ? requestedCapacity : kMaxBodies;
 }
 
-uint32_t gravityListCount(const GravityList* list) { return list->count; }
+uint32_t gravityListCount(const GravityList* list) {
+    return list->count;
+}
 
-uint32_t gravityListCapacity(const GravityList* list) { return list->capacity; }
+uint32_t gravityListCapacity(const GravityList* list) {
+    return list->capacity;
+}
 
 int gravityListPush(GravityList* list, GravityObject* body) {
     if (list->count >= list->capacity) {

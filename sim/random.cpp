@@ -21,4 +21,6 @@ int randomNext() {
     return static_cast<int>((randomState >> 16) & 0x7FFFu);
 }
 
-double randomUniform() { return static_cast<double>(randomNext()) / static_cast<double>(kRandomMax); }
+double randomUniform() {
+    return static_cast<double>(randomNext()) / static_cast<double>(kRandomMax);
+}

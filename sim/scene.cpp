@@ -19,7 +19,9 @@ SceneAppearance installedAppearance;
 
 } // namespace
 
-void sceneSetAppearance(const SceneAppearance& appearance) { installedAppearance = appearance; }
+void sceneSetAppearance(const SceneAppearance& appearance) {
+    installedAppearance = appearance;
+}
 
 void randomSprayColor(float color[4]) {
     color[3] = 1.0f;

@@ -38,7 +38,9 @@ Particle* newParticle(GravityObject* body) {
     return particle;
 }
 
-void relaunchParticle(Particle* particle, const GravityObject* body) { launchParticle(particle, body); }
+void relaunchParticle(Particle* particle, const GravityObject* body) {
+    launchParticle(particle, body);
+}
 
 void pushFrontParticle(Particle* particle, GravityObject* body) {
     for (uint32_t i = body->particleCount > 0 ? body->particleCount - 1 : 0; i >= 1; i--) {

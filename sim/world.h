@@ -1,4 +1,5 @@
-// The scene's shared state: the live bodies, the step's snapshot and contact flags, the view centre.
+// The scene's shared state: the live bodies, the step's snapshot and contact flags, the view
+// centre.
 #pragma once
 
 #include <cstdint>

@@ -15,8 +15,7 @@
 namespace {
 
 constexpr int kUsageStatus = 2;
-constexpr const char* kUsage =
-    "usage: velmorin-trace --seed S --frames N --dt D [--particles]\n";
+constexpr const char* kUsage = "usage: velmorin-trace --seed S --frames N --dt D [--particles]\n";
 
 struct TraceOptions {
     uint32_t seed = 0;
@@ -102,11 +101,12 @@ uint32_t recordTextureChoice(int textureIndex) {
 void printBodies() {
     for (uint32_t i = 0; i < gravityListCount(&bodies); i++) {
         const GravityObject* b = gravityListGet(&bodies, i);
-        std::printf("body\t%u\t%.17g\t%.17g\t%.17g\t%.17g\t%.17g\t%.17g\t%.17g\t%.17g\t%.17g\t%.17g\t%d\n",
-                    i, b->position.x, b->position.y, b->position.z, b->radius, b->mass, b->inertia,
-                    static_cast<double>(b->sprayColor[0]), static_cast<double>(b->sprayColor[1]),
-                    static_cast<double>(b->sprayColor[2]), static_cast<double>(b->sprayColor[3]),
-                    chosenTextureIndex[i]);
+        std::printf(
+            "body\t%u\t%.17g\t%.17g\t%.17g\t%.17g\t%.17g\t%.17g\t%.17g\t%.17g\t%.17g\t%.17g\t%d\n",
+            i, b->position.x, b->position.y, b->position.z, b->radius, b->mass, b->inertia,
+            static_cast<double>(b->sprayColor[0]), static_cast<double>(b->sprayColor[1]),
+            static_cast<double>(b->sprayColor[2]), static_cast<double>(b->sprayColor[3]),
+            chosenTextureIndex[i]);
     }
     std::printf("center\t%.17g\t%.17g\t%.17g\n", centerOfMass.x, centerOfMass.y, centerOfMass.z);
 }
@@ -126,9 +126,8 @@ void printFrame(unsigned long long frame, bool withParticles) {
         for (uint32_t k = 0; k < b->particleCount; k++) {
             const Particle* p = b->particles[k];
             std::printf("particle\t%llu\t%u\t%u\t%.17g\t%.17g\t%.17g\t%.17g\t%.17g\t%.17g\t%.17g\n",
-                        frame, i, k, p->position.x, p->position.y, p->position.z,
-                        p->velocity.dir.x, p->velocity.dir.y, p->velocity.dir.z,
-                        p->velocity.mag);
+                        frame, i, k, p->position.x, p->position.y, p->position.z, p->velocity.dir.x,
+                        p->velocity.dir.y, p->velocity.dir.z, p->velocity.mag);
         }
     }
 }

@@ -19,7 +19,9 @@ void expectSameBits(Vector actual, Vector expected) {
     EXPECT_EQ(std::memcmp(&actual, &expected, sizeof(Vector)), 0);
 }
 
-TEST(Vector, DefaultIsZero) { expectVectorEq(Vector{}, {0, 0, 0}, 0); }
+TEST(Vector, DefaultIsZero) {
+    expectVectorEq(Vector{}, {0, 0, 0}, 0);
+}
 
 TEST(Vector, FromVertexSplitsDirectionAndLength) {
     expectVectorEq(vectorFromVertex({3, 0, 4}), {0.6, 0, 0.8}, 5);

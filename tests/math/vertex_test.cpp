@@ -11,7 +11,9 @@ void expectVertexEq(Vertex actual, Vertex expected) {
     EXPECT_DOUBLE_EQ(actual.z, expected.z);
 }
 
-TEST(Vertex, DefaultIsOrigin) { expectVertexEq(Vertex{}, {0, 0, 0}); }
+TEST(Vertex, DefaultIsOrigin) {
+    expectVertexEq(Vertex{}, {0, 0, 0});
+}
 
 TEST(Vertex, SubtractsSecondOperandFromFirst) {
     expectVertexEq(vertexSub({1, 2, 3}, {0, 0, 1}), {1, 2, 2});

@@ -35,9 +35,15 @@ void releaseCounted(void* p) noexcept {
 }
 } // namespace
 
-void operator delete(void* p) noexcept { releaseCounted(p); }
-void operator delete(void* p, std::size_t) noexcept { releaseCounted(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { releaseCounted(p); }
+void operator delete(void* p) noexcept {
+    releaseCounted(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    releaseCounted(p);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+    releaseCounted(p);
+}
 
 namespace {
 

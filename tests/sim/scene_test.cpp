@@ -33,10 +33,12 @@ uint32_t recordTexture(int textureIndex) {
     recordedTextures[recordedCount++] = textureIndex;
     return textureIndex == 6 ? 0u : 100u + static_cast<uint32_t>(textureIndex); // 6 "fails"
 }
-uint32_t sphereListFor(const GravityObject* body) { return 500u + body->texture; }
+uint32_t sphereListFor(const GravityObject* body) {
+    return 500u + body->texture;
+}
 
 class Scene : public FreshWorld {
-protected:
+  protected:
     void SetUp() override {
         FreshWorld::SetUp();
         recordedCount = 0;

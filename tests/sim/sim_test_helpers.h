@@ -11,7 +11,7 @@
 
 // Starts and ends every test with the globals as they are at program start.
 class FreshWorld : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { worldReset(); }
     void TearDown() override { worldReset(); }
 };

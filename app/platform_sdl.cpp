@@ -1,0 +1,191 @@
+// The SDL2 backend of the window system: window, GL context, display mode, cursor and events.
+#include <SDL2/SDL.h>
+
+#include "app/platform.h"
+#include "app/sdl_keys.h"
+
+namespace {
+
+// Depth buffers to ask for, best first; the scene draws without depth testing, so whatever the
+// system offers will do.
+constexpr int kDepthBitsWanted[] = {32, 24, 16, 0};
+constexpr int kColourChannelBits = 8;
+
+bool sdlStarted = false;
+SDL_Window* mainWindow = nullptr;
+SDL_GLContext glContext = nullptr;
+bool displayModeChanged = false;
+
+void requestContextAttributes(int depthBits) {
+    SDL_GL_ResetAttributes();
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, kColourChannelBits);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, kColourChannelBits);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, kColourChannelBits);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depthBits);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    // Fixed-function drawing needs a compatibility context.
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+}
+
+bool translateEvent(const SDL_Event& sdlEvent, PlatformEvent* event) {
+    switch (sdlEvent.type) {
+    case SDL_QUIT:
+        event->type = PlatformEventType::Close;
+        return true;
+    case SDL_WINDOWEVENT:
+        if (sdlEvent.window.event == SDL_WINDOWEVENT_CLOSE) {
+            event->type = PlatformEventType::Close;
+            return true;
+        }
+        if (sdlEvent.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+            event->type = PlatformEventType::Resize;
+            SDL_GL_GetDrawableSize(mainWindow, &event->width, &event->height);
+            return true;
+        }
+        return false;
+    case SDL_KEYDOWN:
+        // Keys held with Alt belong to the system, as Alt+F4 does.
+        if ((sdlEvent.key.keysym.mod & KMOD_ALT) != 0) {
+            return false;
+        }
+        event->type = PlatformEventType::KeyDown;
+        event->keyCode = translateSdlKey(sdlEvent.key.keysym.sym);
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+bool platformInit(PlatformVideo video) {
+    // The shell's own handlers must see SIGINT and SIGTERM.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "0");
+    if (video == PlatformVideo::Offscreen) {
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
+    }
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        return false;
+    }
+    sdlStarted = true;
+    return true;
+}
+
+bool platformCreateWindow(const char* title, int width, int height) {
+    for (int depthBits : kDepthBitsWanted) {
+        requestContextAttributes(depthBits);
+        mainWindow =
+            SDL_CreateWindow(title, 0, 0, width, height,
+                             SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
+        if (mainWindow == nullptr) {
+            continue;
+        }
+        glContext = SDL_GL_CreateContext(mainWindow);
+        if (glContext != nullptr) {
+            break;
+        }
+        SDL_DestroyWindow(mainWindow);
+        mainWindow = nullptr;
+    }
+    if (glContext == nullptr || SDL_GL_MakeCurrent(mainWindow, glContext) != 0) {
+        return false;
+    }
+    // Frames run back to back; drivers that cannot turn sync off just keep it.
+    SDL_GL_SetSwapInterval(0);
+    SDL_DisableScreenSaver();
+    return true;
+}
+
+void platformGetClientSize(int* width, int* height) {
+    *width = 0;
+    *height = 0;
+    if (mainWindow != nullptr) {
+        SDL_GL_GetDrawableSize(mainWindow, width, height);
+    }
+}
+
+void platformShowWindow() {
+    if (mainWindow != nullptr) {
+        SDL_ShowWindow(mainWindow);
+        SDL_RaiseWindow(mainWindow);
+    }
+}
+
+bool platformEnterDisplayMode(int width, int height) {
+    if (mainWindow == nullptr) {
+        return false;
+    }
+    SDL_DisplayMode wanted{};
+    wanted.w = width;
+    wanted.h = height;
+    SDL_DisplayMode closest{};
+    const int display = SDL_GetWindowDisplayIndex(mainWindow);
+    if (SDL_GetClosestDisplayMode(display, &wanted, &closest) == nullptr) {
+        return false;
+    }
+    if (SDL_SetWindowDisplayMode(mainWindow, &closest) != 0 ||
+        SDL_SetWindowFullscreen(mainWindow, SDL_WINDOW_FULLSCREEN) != 0) {
+        return false;
+    }
+    displayModeChanged = true;
+    // SDL may settle for another mode without complaint; only the size actually set counts.
+    SDL_DisplayMode current{};
+    if (SDL_GetCurrentDisplayMode(display, &current) != 0) {
+        return false;
+    }
+    int windowWidth = 0;
+    int windowHeight = 0;
+    SDL_GetWindowSize(mainWindow, &windowWidth, &windowHeight);
+    return current.w == width && current.h == height && windowWidth == width &&
+           windowHeight == height;
+}
+
+void platformHideCursor() {
+    SDL_ShowCursor(SDL_DISABLE);
+}
+
+bool platformPollEvent(PlatformEvent* event) {
+    SDL_Event sdlEvent;
+    while (SDL_PollEvent(&sdlEvent) != 0) {
+        *event = PlatformEvent{};
+        if (translateEvent(sdlEvent, event)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void platformSwapBuffers() {
+    if (mainWindow != nullptr) {
+        SDL_GL_SwapWindow(mainWindow);
+    }
+}
+
+void platformReleaseGLContext() {
+    if (glContext != nullptr) {
+        SDL_GL_MakeCurrent(mainWindow, nullptr);
+        SDL_GL_DeleteContext(glContext);
+        glContext = nullptr;
+    }
+}
+
+void platformRestoreDisplayMode() {
+    if (displayModeChanged && mainWindow != nullptr) {
+        SDL_SetWindowFullscreen(mainWindow, 0);
+        displayModeChanged = false;
+    }
+}
+
+void platformShutdown() {
+    platformReleaseGLContext();
+    platformRestoreDisplayMode();
+    if (mainWindow != nullptr) {
+        SDL_DestroyWindow(mainWindow);
+        mainWindow = nullptr;
+    }
+    if (sdlStarted) {
+        SDL_Quit();
+        sdlStarted = false;
+    }
+}

@@ -1,0 +1,32 @@
+// Fixed GL state, the projection, and one timed, stepped and drawn frame.
+#pragma once
+
+#include <cstdint>
+
+inline constexpr double kCameraDistance = 9.0; // the scene frame lies this far down -z
+inline constexpr double kTimeScale = 1.5;      // dt is this times the mean frame time
+inline constexpr const char* kBackgroundFile = "bitmap/background.bmp";
+
+extern uint32_t lightList;      // light set-up, called at the start of every frame
+extern uint32_t backgroundList; // draws the background picture at the raster position
+extern uint32_t lastClockMs;    // previous frame's clock reading; 0 before the first frame
+extern double meanFrameTime;    // seconds, mean of every frame interval since the start
+extern int32_t frameCount;      // frames timed so far
+
+// Fixed GL state, the light list and the background; seeds the generator from the calendar
+// time first, since the scene created next draws from it.
+void setupGL();
+// The same with a chosen seed, for tools and tests that need a reproducible scene.
+void setupGLWithSeed(uint32_t seed);
+// Viewport and perspective for a new client size. A zero or negative size (a minimised
+// window) keeps the previous projection.
+void resizeViewport(int width, int height);
+// Times the frame, steps the physics by the resulting dt, and draws.
+void renderFrame();
+
+// The timing half of renderFrame: reads the clock, updates the mean, returns dt.
+double frameTimingNextDt();
+// Back to "no frame timed yet".
+void frameTimingReset();
+// The rest of renderFrame for a given dt: the physics step and the drawing.
+void stepAndDrawFrame(double dt);

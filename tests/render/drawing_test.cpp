@@ -1,0 +1,154 @@
+// Whole frames drawn offscreen and read back: background placement, spheres, sprays, order.
+#include <cmath>
+
+#include "gl_test_support.h"
+#include "render/frame.h"
+#include "render/gl.h"
+#include "render/sphere.h"
+#include "render/texture.h"
+#include "sim/gravity_list.h"
+#include "sim/world.h"
+
+namespace {
+
+// Four quadrants, so a pixel tells which part of the picture it shows.
+Rgb quadrants(int x, int y) {
+    const bool right = x >= 50;
+    const bool top = y >= 30;
+    if (!right && !top) {
+        return {200, 40, 40};
+    }
+    if (right && !top) {
+        return {40, 200, 40};
+    }
+    if (!right) {
+        return {40, 40, 200};
+    }
+    return {220, 220, 60};
+}
+Rgb pureGreen(int, int) {
+    return {0, 255, 0};
+}
+
+GravityObject* addSphere(Vertex position, double radius, uint32_t texture) {
+    auto* body = new GravityObject{};
+    body->position = position;
+    body->radius = radius;
+    body->mass = 1.0;
+    body->texture = texture;
+    body->displayList = compileSphereList(body);
+    gravityListPush(&bodies, body);
+    return body;
+}
+
+Rgb pixelAtWorld(Vertex world) {
+    double x = 0;
+    double y = 0;
+    projectToWindow(world, &x, &y);
+    return readPixel(static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y)));
+}
+
+bool isBlack(Rgb c) {
+    return c.r == 0 && c.g == 0 && c.b == 0;
+}
+
+class Frame : public GlDrawing {};
+
+TEST_F(Frame, BackgroundCornerLandsAtPixel267By167) {
+    // Raster position (-3, -3) nine units away: x = 400 * (1 - 3/9) = 266.67 and
+    // y = 300 * (1 - 4/9) = 166.67, so the first pixel whose centre it covers is (267, 167).
+    backgroundList = loadBackground(writePicture("quadrants.bmp", 100, 60, quadrants).c_str());
+    stepAndDrawFrame(0.0);
+    expectRgb(readPixel(267, 167), {200, 40, 40});
+    expectRgb(readPixel(266, 167), {0, 0, 0});
+    expectRgb(readPixel(267, 166), {0, 0, 0});
+    expectRgb(readPixel(267 + 60, 167 + 10), {40, 200, 40});
+    expectRgb(readPixel(267 + 10, 167 + 40), {40, 40, 200});
+    expectRgb(readPixel(267 + 99, 167 + 59), {220, 220, 60});
+    // Beyond the picture, up to the power-of-two size 128 by 64, the enlarged buffer is black.
+    expectRgb(readPixel(267 + 100, 167 + 10), {0, 0, 0});
+    expectRgb(readPixel(267 + 10, 167 + 60), {0, 0, 0});
+}
+
+TEST_F(Frame, MissingBackgroundLeavesAnEmptyListAndTheFrameGoesOn) {
+    backgroundList = loadBackground("no/such/background.bmp");
+    ASSERT_EQ(reportedErrors().size(), 1u);
+    EXPECT_EQ(reportedErrors()[0], "Could not open bitmap file");
+    addSphere({0, 0, -3}, 0.5, 0);
+    stepAndDrawFrame(0.0);
+    EXPECT_TRUE(isBlack(readPixel(267, 167)));
+    EXPECT_FALSE(isBlack(pixelAtWorld({0, 0, -3})));
+}
+
+TEST_F(Frame, SphereAppearsWhereItsCentreProjects) {
+    // (2, 1, -3) is 12 units from the eye: window (466.7, 333.3), radius 0.5 gives ~16.7 px.
+    addSphere({2, 1, -3}, 0.5, 0);
+    stepAndDrawFrame(0.0);
+    const Rgb centre = readPixel(466, 333);
+    EXPECT_FALSE(isBlack(centre));
+    EXPECT_TRUE(isBlack(readPixel(466 + 20, 333)));
+    EXPECT_TRUE(isBlack(readPixel(466 - 20, 333)));
+    EXPECT_TRUE(isBlack(readPixel(466, 333 + 20)));
+    EXPECT_FALSE(isBlack(readPixel(466 + 12, 333)));
+}
+
+TEST_F(Frame, UntexturedSphereIsPlainLitGrey) {
+    addSphere({0, 0, -3}, 0.5, 0);
+    stepAndDrawFrame(0.0);
+    const Rgb centre = pixelAtWorld({0, 0, -3});
+    // Grey material under a white light: equal channels, well lit from the front.
+    EXPECT_EQ(centre.r, centre.g);
+    EXPECT_EQ(centre.g, centre.b);
+    EXPECT_GT(centre.r, 120);
+}
+
+TEST_F(Frame, TextureColoursTheSphere) {
+    ImageRecord record{};
+    const uint32_t green =
+        loadTexture(writePicture("green.bmp", 16, 16, pureGreen).c_str(), &record);
+    ASSERT_NE(green, 0u);
+    addSphere({0, 0, -3}, 0.5, green);
+    stepAndDrawFrame(0.0);
+    const Rgb centre = pixelAtWorld({0, 0, -3});
+    // The lit grey is multiplied by the texture: only green survives.
+    EXPECT_EQ(centre.r, 0);
+    EXPECT_EQ(centre.b, 0);
+    EXPECT_GT(centre.g, 120);
+}
+
+TEST_F(Frame, LaterBodyCoversEarlierEvenWhenFarther) {
+    ImageRecord record{};
+    const uint32_t green =
+        loadTexture(writePicture("green2.bmp", 16, 16, pureGreen).c_str(), &record);
+    addSphere({0, 0, -1}, 0.5, 0);     // near: 10 units away, ~20 px across the radius
+    addSphere({0, 0, -5}, 0.5, green); // far: 14 units away, ~14 px, drawn second
+    stepAndDrawFrame(0.0);
+    const Rgb middle = readPixel(400, 300);
+    EXPECT_EQ(middle.r, 0);
+    EXPECT_GT(middle.g, 100);
+    const Rgb ring = readPixel(400 + 17, 300); // inside the near sphere only
+    EXPECT_EQ(ring.r, ring.g);
+    EXPECT_GT(ring.r, 0);
+}
+
+TEST_F(Frame, SprayPointsGlowInTheSprayColourAndDoNotTintLaterSpheres) {
+    // The spray's top lands mid-pixel: (0.0135, 0.215, -3) -> window (400.45, 307.17).
+    GravityObject* sprayer = addSphere({0.0135, 0.015, -3}, 0.2, 0);
+    glDeleteLists(sprayer->displayList, 1);
+    sprayer->displayList = 0; // only its spray is drawn
+    sprayer->sprayColor[0] = 1.0f;
+    sprayer->sprayColor[3] = 1.0f;
+    addSphere({3, 0, -3}, 0.5, 0);
+    stepAndDrawFrame(0.0); // dt 0: the new particle stays at the top of its sphere
+    ASSERT_EQ(sprayer->particleCount, 1u);
+    const Rgb point = readPixel(400, 307);
+    EXPECT_EQ(point.r, 255); // the emission saturates red
+    EXPECT_LT(point.g, point.r);
+    EXPECT_EQ(point.g, point.b);
+    const Rgb later = pixelAtWorld({3, 0, -3});
+    EXPECT_EQ(later.r, later.g);
+    EXPECT_EQ(later.g, later.b);
+    EXPECT_GT(later.r, 0);
+}
+
+} // namespace

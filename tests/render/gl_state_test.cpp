@@ -1,0 +1,107 @@
+// GL objects and state made by the loaders and the projection, read back from the context.
+#include "gl_test_support.h"
+#include "render/frame.h"
+#include "render/gl.h"
+#include "render/texture.h"
+
+namespace {
+
+Rgb grey(int, int) {
+    return {128, 128, 128};
+}
+
+class GlState : public GlDrawing {};
+
+GLint boundTextureSize(GLenum which) {
+    GLint value = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, which, &value);
+    return value;
+}
+
+TEST_F(GlState, TextureHoldsTheWholePowerOfTwoPicture) {
+    ImageRecord record{};
+    const uint32_t name = loadTexture(writePicture("wide.bmp", 200, 100, grey).c_str(), &record);
+    ASSERT_NE(name, 0u);
+    EXPECT_EQ(boundTextureSize(GL_TEXTURE_WIDTH), 256);
+    EXPECT_EQ(boundTextureSize(GL_TEXTURE_HEIGHT), 128);
+    EXPECT_EQ(record.width, 200);
+    EXPECT_EQ(record.paddedHeight, 128);
+    GLint envMode = 0;
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &envMode);
+    EXPECT_EQ(envMode, GL_MODULATE);
+    GLint minFilter = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
+    EXPECT_EQ(minFilter, GL_NEAREST);
+    GLint alignment = 0;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    EXPECT_EQ(alignment, 1);
+}
+
+TEST_F(GlState, SameFileTwiceGivesTwoTextures) {
+    ImageRecord record{};
+    const std::string path = writePicture("square.bmp", 256, 256, grey);
+    const uint32_t first = loadTexture(path.c_str(), &record);
+    const uint32_t second = loadTexture(path.c_str(), &record);
+    EXPECT_NE(first, 0u);
+    EXPECT_NE(second, 0u);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(boundTextureSize(GL_TEXTURE_WIDTH), 256);
+}
+
+TEST_F(GlState, MissingPictureGivesNoTextureAndOneReport) {
+    ImageRecord record{};
+    EXPECT_EQ(loadTexture("bitmap/none.bmp", &record), 0u);
+    ASSERT_EQ(reportedErrors().size(), 1u);
+    EXPECT_EQ(reportedErrors()[0], "Could not open bitmap file");
+}
+
+void expectProjection(double a) {
+    GLdouble m[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, m);
+    // glFrustum(-1, 1, -a, a, 1, 41): 2n/(r-l) = 1, 2n/(t-b) = 1/a, -(f+n)/(f-n) = -1.05,
+    // -2fn/(f-n) = -2.05.
+    EXPECT_DOUBLE_EQ(m[0], 1.0);
+    EXPECT_NEAR(m[5], 1.0 / a, 1e-6);
+    EXPECT_NEAR(m[10], -1.05, 1e-6);
+    EXPECT_NEAR(m[14], -2.05, 1e-6);
+    EXPECT_EQ(m[11], -1.0);
+}
+
+TEST_F(GlState, ProjectionFollowsTheWindowShape) {
+    resizeViewport(800, 600);
+    expectProjection(0.75);
+    resizeViewport(800, 800);
+    expectProjection(1.0);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 800);
+    EXPECT_EQ(viewport[3], 800);
+    GLint mode = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(mode, GL_MODELVIEW);
+}
+
+TEST_F(GlState, MinimisedWindowKeepsThePreviousProjection) {
+    resizeViewport(800, 600);
+    resizeViewport(0, 600);
+    resizeViewport(800, 0);
+    expectProjection(0.75);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 800);
+    EXPECT_EQ(viewport[3], 600);
+}
+
+TEST_F(GlState, FixedStateIsInPlaceAndTheLightWaitsForTheFirstFrame) {
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
+    EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
+    EXPECT_FALSE(glIsEnabled(GL_LIGHT0)); // only the light list switches it on
+    glCallList(lightList);
+    EXPECT_TRUE(glIsEnabled(GL_LIGHT0));
+    GLfloat diffuse[4];
+    glGetLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
+    EXPECT_FLOAT_EQ(diffuse[0], 0.9f);
+}
+
+} // namespace
