@@ -17,7 +17,12 @@ echo "== unit tests under ASan and UBSan (build-sanitize/)"
 cmake -S . -B build-sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMORIN_WERROR=ON \
     -DVELMORIN_SANITIZE=ON -DVELMORIN_BUILD_BENCH=OFF >/dev/null
 cmake --build build-sanitize -j "$jobs"
+# The GL driver's own leftovers are suppressed; everything of ours must be released.
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    LSAN_OPTIONS=suppressions=$PWD/tests/sanitizer/lsan.supp:print_suppressions=0 \
     ctest --test-dir build-sanitize --output-on-failure -j "$jobs" -L unit
+
+echo "== fuzzing the BMP reader for a minute (build-fuzz/)"
+./scripts/fuzz.sh 60
 
 echo "== all tests passed"

@@ -1,0 +1,91 @@
+// The shell's own rules: key translation, Escape, the once-only cleanup, signals between frames.
+#include <csignal>
+#include <cstdlib>
+
+#include <SDL2/SDL_keycode.h>
+#include <gtest/gtest.h>
+
+#include "app/exit_handlers.h"
+#include "app/sdl_keys.h"
+#include "app/window.h"
+
+namespace {
+
+TEST(SdlKeys, OnlyEscapeBecomes27) {
+    EXPECT_EQ(translateSdlKey(SDLK_ESCAPE), 27);
+    EXPECT_EQ(translateSdlKey(SDLK_SPACE), 32);
+    EXPECT_EQ(translateSdlKey(SDLK_RETURN), 13);
+    EXPECT_EQ(translateSdlKey(SDLK_LEFT), 37);
+    EXPECT_EQ(translateSdlKey(SDLK_DOWN), 40);
+    // Key codes built from scan codes carry a high flag; masked to 8 bits, scan code 27 (X)
+    // plus the flag, or any code ending in 0x1B, would read as Escape.
+    for (int scancode = 0; scancode < SDL_NUM_SCANCODES; scancode++) {
+        const int keycode = SDL_SCANCODE_TO_KEYCODE(scancode);
+        if (keycode != SDLK_ESCAPE) {
+            EXPECT_NE(translateSdlKey(keycode) & 0xFF, 27) << scancode;
+        }
+    }
+}
+
+TEST(HandleKeyDown, EscapeEndsTheProcessWithStatusZero) {
+    EXPECT_EXIT(handleKeyDown(27), ::testing::ExitedWithCode(0), "");
+    // Only the low 8 bits are compared.
+    EXPECT_EXIT(handleKeyDown(0x11B), ::testing::ExitedWithCode(0), "");
+}
+
+TEST(HandleKeyDown, OtherKeysDoNothing) {
+    // Had any of them exited, the status would be 0, not the 7 reached after the loop.
+    EXPECT_EXIT(
+        {
+            for (int key : {0, 13, 32, 37, 38, 39, 40, 65, 0x11C}) {
+                handleKeyDown(key);
+            }
+            std::_Exit(7);
+        },
+        ::testing::ExitedWithCode(7), "");
+}
+
+TEST(Teardown, HarmlessBeforeAnythingExistsAndWhenRepeated) {
+    teardownGraphics();
+    teardownGraphics();
+    EXPECT_TRUE(windowQuitRequested());
+}
+
+TEST(ExitSignals, SignalIsOnlyRecordedUntilTheLoopActs) {
+    EXPECT_EXIT(
+        {
+            installExitHandlers();
+            std::raise(SIGTERM); // raised by the process itself, but only SIGABRT is special
+            if (!exitSignalPending() || signalCount != 1) {
+                std::_Exit(3);
+            }
+            exitOnPendingSignal();
+            std::_Exit(4);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST(ExitSignals, OwnAbortStillEndsAsACrash) {
+    EXPECT_EXIT(
+        {
+            installExitHandlers();
+            std::abort();
+        },
+        ::testing::KilledBySignal(SIGABRT), "");
+}
+
+TEST(ExitSignals, CleanupRunsOnce) {
+    EXPECT_EXIT(
+        {
+            installExitHandlers();
+            onProcessExit();
+            if (!exitCleanupDone) {
+                std::_Exit(3);
+            }
+            onProcessExit(); // the second call must return at once
+            std::exit(0);    // and the atexit run after it too
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+} // namespace
