@@ -1,0 +1,194 @@
+// Cost of a drawn frame offscreen: the picture reader, the whole frame, its background, its
+// physics.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+
+#include "app/platform.h"
+#include "render/bmp.h"
+#include "render/frame.h"
+#include "render/gl.h"
+#include "render/sphere.h"
+#include "sim/physics.h"
+#include "sim/random.h"
+#include "sim/scene.h"
+#include "sim/spray.h"
+#include "sim/world.h"
+
+namespace {
+
+constexpr const char* kBuildDir = VELMORIN_BUILD_DIR; // holds the painted bitmap/ folder
+constexpr int kViewWidth = 800;
+constexpr int kViewHeight = 600;
+constexpr uint32_t kSeed = 1234;
+constexpr double kFrameDt = 0.015; // seconds, about the demo's dt at 100 frames a second
+// The background's lower-left corner in the scene frame, as the frame code places it.
+constexpr GLfloat kBackgroundRasterX = -3.0f;
+constexpr GLfloat kBackgroundRasterY = -3.0f;
+constexpr double kPercent = 100.0;
+
+// A fresh seeded scene whose sprays are already full, as they are after the first seconds.
+void createWarmScene() {
+    worldReset();
+    randomSeed(kSeed);
+    createScene();
+    for (uint32_t frame = 0; frame < kMaxParticles; frame++) {
+        physicsStep(kFrameDt);
+        for (uint32_t i = 0; i < gravityListCount(&bodies); i++) {
+            updateSpray(gravityListGet(&bodies, i), kFrameDt);
+        }
+    }
+}
+
+// Target: under 5 ms for the 800 by 600 background.
+void BM_ReadBackgroundBmp(benchmark::State& state) {
+    for (auto _ : state) {
+        uint8_t* header = nullptr;
+        ImageRecord record{};
+        uint8_t* pixels = readBmp(kBackgroundFile, &header, &record);
+        if (pixels == nullptr) {
+            state.SkipWithError("background.bmp could not be read");
+            break;
+        }
+        benchmark::DoNotOptimize(pixels);
+        std::free(pixels);
+        std::free(header);
+    }
+}
+BENCHMARK(BM_ReadBackgroundBmp)->Unit(benchmark::kMillisecond);
+
+// glFinish makes the frame's GL work, done by the driver's own threads, part of the time.
+void BM_WholeFrame(benchmark::State& state) {
+    createWarmScene();
+    for (auto _ : state) {
+        stepAndDrawFrame(kFrameDt);
+        glFinish();
+    }
+}
+BENCHMARK(BM_WholeFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The calls stepAndDrawFrame makes for the clear, the light and the background, without bodies.
+void BM_BackgroundOnlyFrame(benchmark::State& state) {
+    for (auto _ : state) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        glLoadIdentity();
+        glPushMatrix();
+        glCallList(lightList);
+        glTranslatef(0.0f, 0.0f, static_cast<GLfloat>(-kCameraDistance));
+        glPushMatrix();
+        glRasterPos3f(kBackgroundRasterX, kBackgroundRasterY, 0.0f);
+        glCallList(backgroundList);
+        glPopMatrix();
+        glPopMatrix();
+        glFlush();
+        glFinish();
+    }
+}
+BENCHMARK(BM_BackgroundOnlyFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The frame's simulation share: the physics step and every spray update, nothing drawn.
+void BM_SimulationShare(benchmark::State& state) {
+    createWarmScene();
+    for (auto _ : state) {
+        physicsStep(kFrameDt);
+        for (uint32_t i = 0; i < gravityListCount(&bodies); i++) {
+            updateSpray(gravityListGet(&bodies, i), kFrameDt);
+        }
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_SimulationShare)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// The console output as usual, and each benchmark's time per iteration in seconds kept for the
+// summary: the median when repetitions give one, else the last run.
+struct RecordingReporter : benchmark::ConsoleReporter {
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.error_occurred) {
+                continue;
+            }
+            const bool isMedian =
+                run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (run.run_type == Run::RT_Aggregate && !isMedian) {
+                continue;
+            }
+            const std::string& name = run.run_name.function_name;
+            if (isMedian || medianSeen.count(name) == 0) {
+                seconds[name] =
+                    run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
+            }
+            if (isMedian) {
+                medianSeen[name] = true;
+            }
+        }
+    }
+    std::map<std::string, double> seconds;
+    std::map<std::string, bool> medianSeen;
+};
+
+void printSummary(const std::map<std::string, double>& seconds) {
+    const auto find = [&](const char* name) {
+        const auto it = seconds.find(name);
+        return it == seconds.end() ? 0.0 : it->second;
+    };
+    const double read = find("BM_ReadBackgroundBmp");
+    const double frame = find("BM_WholeFrame");
+    const double background = find("BM_BackgroundOnlyFrame");
+    const double simulation = find("BM_SimulationShare");
+    std::printf("\nsummary\n");
+    std::printf("  readBmp background.bmp     %9.3f ms   (target < 5 ms)\n", read * 1e3);
+    std::printf("  whole frame                %9.3f ms   (%.1f frames/s)\n", frame * 1e3,
+                frame > 0.0 ? 1.0 / frame : 0.0);
+    std::printf("  background-only frame      %9.3f ms\n", background * 1e3);
+    std::printf("  simulation share           %9.3f us\n", simulation * 1e6);
+    if (frame > 0.0 && background > 0.0) {
+        std::printf("  whole / background         %9.2f    (spheres and sprays add %.0f %%)\n",
+                    frame / background, (frame / background - 1.0) * kPercent);
+        std::printf("  simulation / whole frame   %9.3f %%  (target < 1 %%)\n",
+                    simulation / frame * kPercent);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    if (chdir(kBuildDir) != 0) {
+        std::perror(kBuildDir);
+        return 1;
+    }
+    if (access(kBackgroundFile, R_OK) != 0) {
+        std::fprintf(stderr, "render_bench: no %s in %s: build the pictures target first\n",
+                     kBackgroundFile, kBuildDir);
+        return 1;
+    }
+    if (!platformInit(PlatformVideo::Offscreen) ||
+        !platformCreateWindow("render_bench", kViewWidth, kViewHeight)) {
+        std::fputs("render_bench: no offscreen GL context\n", stderr);
+        return 1;
+    }
+    setupGLWithSeed(kSeed);
+    installGLAppearance();
+    resizeViewport(kViewWidth, kViewHeight);
+    benchmark::AddCustomContext("gl_renderer",
+                                reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+
+    RecordingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    printSummary(reporter.seconds);
+
+    worldReset();
+    platformShutdown();
+    benchmark::Shutdown();
+    return 0;
+}

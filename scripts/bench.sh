@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Builds and runs the benchmarks: simulation and offscreen drawing costs, then the demo's start-up
+# and frame loop in a window on a private Xvfb (Mesa's llvmpipe), and prints the figures.
+# Usage: scripts/bench.sh [build-dir]   (default build-bench)
+# Environment: VELMORIN_BENCH_REPETITIONS (default 5), VELMORIN_STARTUP_RUNS (default 3).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/deps.sh
+ensure_packages "${VELMORIN_BUILD_PACKAGES[@]}" xvfb xauth
+
+build=${1:-build-bench}
+repetitions=${VELMORIN_BENCH_REPETITIONS:-5}
+startup_runs=${VELMORIN_STARTUP_RUNS:-3}
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" -j "$(nproc)" --target sim_bench render_bench startup_bench pictures
+
+# Xvfb chooses a free display itself and writes its number to descriptor 3 once it is ready.
+display_file=$(mktemp)
+startup_log=$(mktemp)
+Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
+xvfb_pid=$!
+trap 'kill "$xvfb_pid" 2>/dev/null || true; rm -f "$display_file" "$startup_log"' EXIT
+for _ in $(seq 100); do
+    [ -s "$display_file" ] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || { echo "Xvfb did not start" >&2; exit 1; }
+    sleep 0.1
+done
+[ -s "$display_file" ] || { echo "Xvfb gave no display number" >&2; exit 1; }
+display=":$(head -n 1 "$display_file")"
+
+bench_flags=(--benchmark_repetitions="$repetitions" --benchmark_report_aggregates_only=true)
+echo "== sim_bench (medians of $repetitions)"
+"$build/bench/sim_bench" "${bench_flags[@]}"
+echo
+echo "== render_bench (offscreen 800x600, medians of $repetitions)"
+"$build/bench/render_bench" "${bench_flags[@]}"
+echo
+echo "== startup_bench ($startup_runs runs on Xvfb $display, 800x600x24)"
+for run in $(seq "$startup_runs"); do
+    echo "-- run $run"
+    # The timestamp is taken just before the program is executed, so it counts its loading too.
+    (cd "$build" && exec env DISPLAY="$display" ./bench/startup_bench \
+        --started-at "$(date +%s%N)") | tee -a "$startup_log"
+done
+
+# The median of field $2 over the log's lines that match $1.
+median_of() {
+    grep -e "$1" "$startup_log" | awk -v f="$2" '{ print $f }' | sort -g |
+        awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+echo
+echo "== startup_bench, medians of $startup_runs runs"
+echo "time to first frame      $(median_of "from the caller's timestamp" 5) s (target < 0.3 s)"
+echo "frames per second        $(median_of '^frames per second' 4)"
+echo "simulation speed         $(median_of '^simulation speed' 3) (expected 1.5 within 2 %)"
+echo "late simulation speed    $(median_of '^late simulation speed' 4) (last 10 % of each run)"

@@ -1,0 +1,260 @@
+// velmorin-capture from the outside: the PNG it writes, its determinism, and its usage errors.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#define STB_IMAGE_IMPLEMENTATION
+#include <stb/stb_image.h>
+
+#include "render/bmp.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kCapture = VELMORIN_CAPTURE_PATH;
+constexpr const char* kBuildDir = VELMORIN_BUILD_DIR; // holds the painted bitmap/ folder
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+constexpr int kUsageStatus = 2;
+constexpr const char* kFrameArgs = " --frames 30 --dt 0.015";
+// The background's lower-left corner is drawn at scene (-3, -3), 9 units before the eye, with
+// the frustum +-1 wide at the near plane 1: window x = 400 + 400 * -3 / 9 = 266.67, y = 166.67;
+// pixel centres from there on take the picture's columns and rows, so the picture's (0, 0)
+// lands on window pixel (267, 167), counted from the lower-left corner.
+constexpr int kBackgroundWindowX = 267;
+constexpr int kBackgroundWindowY = 167;
+
+struct Png {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> rgb; // top row first
+};
+
+struct RunResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string quoted(const std::string& text) {
+    std::string result = "'";
+    for (char c : text) {
+        result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return result + "'";
+}
+
+std::string readText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class CaptureTool : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        scratch = fs::temp_directory_path() /
+                  ("velmorin-capture-" + std::to_string(::getpid()) + "-" + info->name());
+        fs::remove_all(scratch);
+        fs::create_directories(scratch);
+    }
+    void TearDown() override { fs::remove_all(scratch); }
+
+    // Runs the tool with the arguments (already quoted where needed) from the folder `where`.
+    RunResult run(const std::string& args, const fs::path& where) const {
+        const fs::path outFile = scratch / "stdout.txt";
+        const fs::path errFile = scratch / "stderr.txt";
+        const std::string command = "cd " + quoted(where.string()) + " && " + quoted(kCapture) +
+                                    " " + args + " >" + quoted(outFile.string()) + " 2>" +
+                                    quoted(errFile.string());
+        const int raw = std::system(command.c_str());
+        RunResult result;
+        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        result.out = readText(outFile);
+        result.err = readText(errFile);
+        return result;
+    }
+
+    // Captures from the build folder with the pictures; returns the PNG's path.
+    fs::path captureSeed(uint32_t seed, const std::string& name) const {
+        const fs::path png = scratch / name;
+        const RunResult result =
+            run("--seed " + std::to_string(seed) + kFrameArgs + " --out " + quoted(png.string()),
+                kBuildDir);
+        EXPECT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(result.err, "");
+        return png;
+    }
+
+    void expectUsageError(const std::string& args) const {
+        const RunResult result = run(args, scratch);
+        EXPECT_EQ(result.status, kUsageStatus) << args;
+        EXPECT_EQ(result.out, "") << args;
+        EXPECT_EQ(result.err.rfind("usage: velmorin-capture", 0), 0u) << args << ": " << result.err;
+        EXPECT_EQ(result.err.find('\n'), result.err.size() - 1) << args << ": " << result.err;
+    }
+
+    fs::path scratch;
+};
+
+Png readPng(const fs::path& path) {
+    Png png;
+    int channels = 0;
+    uint8_t* pixels = stbi_load(path.c_str(), &png.width, &png.height, &channels, 3);
+    if (pixels != nullptr) {
+        png.rgb.assign(pixels, pixels + static_cast<size_t>(png.width) * png.height * 3);
+        stbi_image_free(pixels);
+    }
+    return png;
+}
+
+std::vector<uint8_t> readBytes(const fs::path& path) {
+    const std::string text = readText(path);
+    return {text.begin(), text.end()};
+}
+
+uint32_t pixelAt(const Png& png, int x, int row) {
+    const uint8_t* p = &png.rgb[(static_cast<size_t>(row) * png.width + x) * 3];
+    return (static_cast<uint32_t>(p[0]) << 16) | (static_cast<uint32_t>(p[1]) << 8) | p[2];
+}
+
+TEST_F(CaptureTool, WritesAWindowSizedPng) {
+    const Png png = readPng(captureSeed(3, "frame.png"));
+    EXPECT_EQ(png.width, kWidth);
+    EXPECT_EQ(png.height, kHeight);
+}
+
+TEST_F(CaptureTool, CapturedFrameShowsMoreThanOneColour) {
+    const Png png = readPng(captureSeed(3, "frame.png"));
+    ASSERT_EQ(png.rgb.size(), static_cast<size_t>(kWidth) * kHeight * 3);
+    std::set<uint32_t> colours;
+    for (int row = 0; row < kHeight; row++) {
+        for (int x = 0; x < kWidth; x++) {
+            colours.insert(pixelAt(png, x, row));
+        }
+    }
+    // The painted background alone has far more than a handful of colours.
+    EXPECT_GT(colours.size(), 100u);
+}
+
+// Top-down rows: the window's top row, where the background picture lies, comes first.
+TEST_F(CaptureTool, TopRowOfThePngShowsTheBackgroundPicture) {
+    const Png png = readPng(captureSeed(3, "frame.png"));
+    ASSERT_EQ(png.rgb.size(), static_cast<size_t>(kWidth) * kHeight * 3);
+    uint8_t* header = nullptr;
+    ImageRecord record{};
+    const fs::path background = fs::path(kBuildDir) / "bitmap" / "background.bmp";
+    uint8_t* picture = readBmp(background.c_str(), &header, &record);
+    ASSERT_NE(picture, nullptr);
+    const int pictureRow = (kHeight - 1) - kBackgroundWindowY; // the window's top row
+    int matching = 0;
+    int compared = 0;
+    for (int x = kBackgroundWindowX; x < kWidth; x++) {
+        const uint8_t* p = &picture[(static_cast<size_t>(pictureRow) * record.paddedWidth +
+                                     (x - kBackgroundWindowX)) *
+                                    3];
+        const uint32_t expected =
+            (static_cast<uint32_t>(p[0]) << 16) | (static_cast<uint32_t>(p[1]) << 8) | p[2];
+        matching += pixelAt(png, x, 0) == expected ? 1 : 0;
+        compared++;
+    }
+    std::free(picture);
+    std::free(header);
+    // A sphere or a spray may cover a few pixels of the row, never most of it.
+    EXPECT_GT(matching, compared * 9 / 10) << matching << " of " << compared;
+}
+
+TEST_F(CaptureTool, SameSeedGivesByteIdenticalPngs) {
+    const std::vector<uint8_t> first = readBytes(captureSeed(11, "first.png"));
+    const std::vector<uint8_t> second = readBytes(captureSeed(11, "second.png"));
+    ASSERT_FALSE(first.empty());
+    EXPECT_EQ(first, second);
+}
+
+TEST_F(CaptureTool, DifferentSeedsGiveDifferentPngs) {
+    const std::vector<uint8_t> first = readBytes(captureSeed(11, "first.png"));
+    const std::vector<uint8_t> other = readBytes(captureSeed(12, "other.png"));
+    ASSERT_FALSE(first.empty());
+    EXPECT_NE(first, other);
+}
+
+TEST_F(CaptureTool, EveryKthFrameIsWrittenWithItsNumberAndTheLastMatchesOut) {
+    const fs::path out = scratch / "last.png";
+    const RunResult result =
+        run("--seed 5 --frames 7 --dt 0.015 --every 3 " + quoted((scratch / "shot").string()) +
+                " --out " + quoted(out.string()),
+            kBuildDir);
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_TRUE(fs::exists(scratch / "shot-000003.png"));
+    EXPECT_TRUE(fs::exists(scratch / "shot-000006.png"));
+    EXPECT_FALSE(fs::exists(scratch / "shot-000007.png"));
+    EXPECT_FALSE(fs::exists(scratch / "shot-000001.png"));
+    // Frame 6 of a 7-frame run is the last frame of a 6-frame run.
+    const fs::path sixth = scratch / "six.png";
+    ASSERT_EQ(
+        run("--seed 5 --frames 6 --dt 0.015 --out " + quoted(sixth.string()), kBuildDir).status, 0);
+    EXPECT_EQ(readBytes(scratch / "shot-000006.png"), readBytes(sixth));
+    EXPECT_NE(readBytes(scratch / "shot-000006.png"), readBytes(out));
+}
+
+// --dir finds the pictures; the output name stays relative to where the tool started.
+TEST_F(CaptureTool, DirOptionReadsPicturesFromThereAndWritesHere) {
+    const std::vector<uint8_t> fromBuild = readBytes(captureSeed(4, "build.png"));
+    const RunResult result = run("--seed 4" + std::string(kFrameArgs) + " --dir " +
+                                     quoted(kBuildDir) + " --out relative.png",
+                                 scratch);
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(readBytes(scratch / "relative.png"), fromBuild);
+}
+
+TEST_F(CaptureTool, MissingPicturesAreReportedAndTheFrameIsStillWritten) {
+    const RunResult result = run("--seed 4 --frames 2 --dt 0.015 --out frame.png", scratch);
+    EXPECT_EQ(result.status, 0);
+    ASSERT_FALSE(result.err.empty());
+    size_t lineStart = 0;
+    while (lineStart < result.err.size()) {
+        const size_t lineEnd = result.err.find('\n', lineStart);
+        ASSERT_NE(lineEnd, std::string::npos);
+        EXPECT_EQ(result.err.compare(lineStart, 18, "velmorin-capture: "), 0)
+            << result.err.substr(lineStart, lineEnd - lineStart);
+        lineStart = lineEnd + 1;
+    }
+    const Png png = readPng(scratch / "frame.png");
+    EXPECT_EQ(png.width, kWidth);
+    EXPECT_EQ(png.height, kHeight);
+}
+
+TEST_F(CaptureTool, BadArgumentsAreUsageErrors) {
+    expectUsageError("");
+    expectUsageError("--frames 3 --dt 0.01 --out a.png");
+    expectUsageError("--seed 1 --dt 0.01 --out a.png");
+    expectUsageError("--seed 1 --frames 3 --out a.png");
+    expectUsageError("--seed 1 --frames 3 --dt 0.01");
+    expectUsageError("--seed -1 --frames 3 --dt 0.01 --out a.png");
+    expectUsageError("--seed 4294967296 --frames 3 --dt 0.01 --out a.png");
+    expectUsageError("--seed 1 --frames 0 --dt 0.01 --out a.png");
+    expectUsageError("--seed 1 --frames 3x --dt 0.01 --out a.png");
+    expectUsageError("--seed 1 --frames 3 --dt nan --out a.png");
+    expectUsageError("--seed 1 --frames 3 --dt -0.5 --out a.png");
+    expectUsageError("--seed 1 --frames 3 --dt 0.01 --out");
+    expectUsageError("--seed 1 --frames 3 --dt 0.01 --out a.png --every 0 p");
+    expectUsageError("--seed 1 --frames 3 --dt 0.01 --out a.png --every 2");
+    expectUsageError("--seed 1 --frames 3 --dt 0.01 --out a.png --dir");
+    expectUsageError("--seed 1 --seed 2 --frames 3 --dt 0.01 --out a.png");
+    expectUsageError("--seed 1 --frames 3 --dt 0.01 --out a.png --bogus");
+    EXPECT_FALSE(fs::exists(scratch / "a.png"));
+}
+
+} // namespace

@@ -1,0 +1,216 @@
+// velmorin-capture: renders seeded frames offscreen with a fixed dt and writes them as PNG files.
+#include <cerrno>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb/stb_image_write.h>
+
+#include "app/platform.h"
+#include "render/error_report.h"
+#include "render/frame.h"
+#include "render/gl.h"
+#include "render/sphere.h"
+#include "sim/scene.h"
+#include "sim/world.h"
+
+namespace {
+
+constexpr int kUsageStatus = 2;
+constexpr int kFailureStatus = 1;
+constexpr const char* kUsage = "usage: velmorin-capture --seed S --frames N --dt D --out FILE.png "
+                               "[--every K PREFIX] [--dir DIR]\n";
+constexpr int kCaptureWidth = 800;
+constexpr int kCaptureHeight = 600;
+constexpr int kRgbChannels = 3;
+// Largest frame count accepted: the numbered file names hold six digits.
+constexpr unsigned long long kMaxFrames = 999999;
+
+struct CaptureOptions {
+    uint32_t seed = 0;
+    unsigned long long frames = 0;
+    double dt = 0.0;
+    std::string out;
+    unsigned long long every = 0; // 0: no numbered frames
+    std::string everyPrefix;
+    std::string dir;
+};
+
+bool parseUnsigned(const char* text, unsigned long long limit, unsigned long long* out) {
+    if (text == nullptr || *text < '0' || *text > '9') {
+        return false; // no sign, no space, no empty text
+    }
+    errno = 0;
+    char* end = nullptr;
+    const unsigned long long value = std::strtoull(text, &end, 10);
+    if (errno != 0 || *end != '\0' || value > limit) {
+        return false;
+    }
+    *out = value;
+    return true;
+}
+
+// A finite, non-negative number of seconds.
+bool parseDt(const char* text, double* out) {
+    if (text == nullptr || *text == '\0') {
+        return false;
+    }
+    char* end = nullptr;
+    const double value = std::strtod(text, &end);
+    if (*end != '\0' || !std::isfinite(value) || value < 0.0) {
+        return false;
+    }
+    *out = value;
+    return true;
+}
+
+bool isNonEmpty(const char* text) {
+    return text != nullptr && *text != '\0';
+}
+
+bool parseOptions(int argc, char** argv, CaptureOptions* options) {
+    bool haveSeed = false;
+    bool haveFrames = false;
+    bool haveDt = false;
+    for (int i = 1; i < argc; i++) {
+        const char* flag = argv[i];
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        if (std::strcmp(flag, "--seed") == 0 && !haveSeed) {
+            unsigned long long seed = 0;
+            if (!parseUnsigned(value, UINT32_MAX, &seed)) {
+                return false;
+            }
+            options->seed = static_cast<uint32_t>(seed);
+            haveSeed = true;
+            i++;
+        } else if (std::strcmp(flag, "--frames") == 0 && !haveFrames) {
+            if (!parseUnsigned(value, kMaxFrames, &options->frames) || options->frames == 0) {
+                return false;
+            }
+            haveFrames = true;
+            i++;
+        } else if (std::strcmp(flag, "--dt") == 0 && !haveDt) {
+            if (!parseDt(value, &options->dt)) {
+                return false;
+            }
+            haveDt = true;
+            i++;
+        } else if (std::strcmp(flag, "--out") == 0 && options->out.empty()) {
+            if (!isNonEmpty(value)) {
+                return false;
+            }
+            options->out = value;
+            i++;
+        } else if (std::strcmp(flag, "--every") == 0 && options->every == 0) {
+            const char* prefix = i + 2 < argc ? argv[i + 2] : nullptr;
+            if (!parseUnsigned(value, kMaxFrames, &options->every) || options->every == 0 ||
+                !isNonEmpty(prefix)) {
+                return false;
+            }
+            options->everyPrefix = prefix;
+            i += 2;
+        } else if (std::strcmp(flag, "--dir") == 0 && options->dir.empty()) {
+            if (!isNonEmpty(value)) {
+                return false;
+            }
+            options->dir = value;
+            i++;
+        } else {
+            return false;
+        }
+    }
+    return haveSeed && haveFrames && haveDt && !options->out.empty();
+}
+
+void printCaptureError(const char* text) {
+    std::fprintf(stderr, "velmorin-capture: %s\n", text);
+}
+
+// The back buffer as PNG: GL's rows run bottom-up, PNG's top-down.
+bool writeBackBufferPng(const std::string& path) {
+    constexpr size_t kRowBytes = static_cast<size_t>(kCaptureWidth) * kRgbChannels;
+    std::vector<uint8_t> bottomUp(kRowBytes * kCaptureHeight);
+    glFinish();
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, kCaptureWidth, kCaptureHeight, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
+    std::vector<uint8_t> topDown(bottomUp.size());
+    for (int row = 0; row < kCaptureHeight; row++) {
+        std::memcpy(&topDown[static_cast<size_t>(row) * kRowBytes],
+                    &bottomUp[static_cast<size_t>(kCaptureHeight - 1 - row) * kRowBytes],
+                    kRowBytes);
+    }
+    if (stbi_write_png(path.c_str(), kCaptureWidth, kCaptureHeight, kRgbChannels, topDown.data(),
+                       static_cast<int>(kRowBytes)) == 0) {
+        std::fprintf(stderr, "velmorin-capture: could not write %s\n", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+std::string numberedFrameName(const std::string& prefix, unsigned long long frame) {
+    char number[16];
+    std::snprintf(number, sizeof number, "%06llu", frame);
+    return prefix + "-" + number + ".png";
+}
+
+// Output names stay relative to where the tool was started, not to --dir.
+void anchorOutputPaths(CaptureOptions* options) {
+    const std::filesystem::path start = std::filesystem::current_path();
+    options->out = (start / options->out).string();
+    if (options->every != 0) {
+        options->everyPrefix = (start / options->everyPrefix).string();
+    }
+}
+
+bool renderFrames(const CaptureOptions& options) {
+    setupGLWithSeed(options.seed);
+    installGLAppearance();
+    createScene();
+    resizeViewport(kCaptureWidth, kCaptureHeight);
+    for (unsigned long long frame = 1; frame <= options.frames; frame++) {
+        stepAndDrawFrame(options.dt);
+        if (options.every != 0 && frame % options.every == 0 &&
+            !writeBackBufferPng(numberedFrameName(options.everyPrefix, frame))) {
+            return false;
+        }
+    }
+    return writeBackBufferPng(options.out);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    CaptureOptions options;
+    if (!parseOptions(argc, argv, &options)) {
+        std::fputs(kUsage, stderr);
+        return kUsageStatus;
+    }
+    anchorOutputPaths(&options);
+    if (!options.dir.empty()) {
+        std::error_code error;
+        std::filesystem::current_path(options.dir, error);
+        if (error) {
+            std::fprintf(stderr, "velmorin-capture: cannot enter %s: %s\n", options.dir.c_str(),
+                         error.message().c_str());
+            return kFailureStatus;
+        }
+    }
+    setErrorReporter(printCaptureError);
+    if (!platformInit(PlatformVideo::Offscreen) ||
+        !platformCreateWindow("velmorin-capture", kCaptureWidth, kCaptureHeight)) {
+        std::fputs("velmorin-capture: no offscreen GL context\n", stderr);
+        platformShutdown();
+        return kFailureStatus;
+    }
+    const bool written = renderFrames(options);
+    worldReset();
+    platformShutdown();
+    return written ? 0 : kFailureStatus;
+}
