@@ -1,6 +1,8 @@
 // The SDL2 backend of the window system: window, GL context, display mode, cursor and events.
 #include <SDL2/SDL.h>
 
+#include <cstring>
+
 #include "app/platform.h"
 #include "app/sdl_keys.h"
 
@@ -130,15 +132,21 @@ bool platformEnterDisplayMode(int width, int height) {
     }
     displayModeChanged = true;
     // SDL may settle for another mode without complaint; only the size actually set counts.
-    SDL_DisplayMode current{};
-    if (SDL_GetCurrentDisplayMode(display, &current) != 0) {
-        return false;
-    }
     int windowWidth = 0;
     int windowHeight = 0;
     SDL_GetWindowSize(mainWindow, &windowWidth, &windowHeight);
-    return current.w == width && current.h == height && windowWidth == width &&
-           windowHeight == height;
+    if (windowWidth != width || windowHeight != height) {
+        return false;
+    }
+    // Wayland never lets a client switch the screen's mode: SDL scales the window to fill it
+    // instead, which is the closest that system offers, so the display itself is not asked.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver != nullptr && std::strcmp(driver, "wayland") == 0) {
+        return true;
+    }
+    SDL_DisplayMode current{};
+    return SDL_GetCurrentDisplayMode(display, &current) == 0 && current.w == width &&
+           current.h == height;
 }
 
 void platformHideCursor() {
