@@ -143,11 +143,10 @@ void swapBmpRedBlue(uint8_t* raw, const ImageRecord& record, size_t rowSize) {
     }
 }
 
-// Places the picture in the lower-left corner of the padded buffer; the rest becomes black.
+// Places the picture in the lower-left corner of the padded buffer, which arrives zeroed (black).
 void copyBmpRows(uint8_t* pixels, const uint8_t* raw, const ImageRecord& record, size_t rowSize) {
     const size_t paddedRowBytes = static_cast<size_t>(record.paddedWidth) * kBytesPerPixel;
     const size_t rowBytes = static_cast<size_t>(record.width) * kBytesPerPixel;
-    std::memset(pixels, 0, paddedRowBytes * static_cast<size_t>(record.paddedHeight));
     for (size_t r = 0; r < static_cast<size_t>(record.height); ++r) {
         std::memcpy(pixels + r * paddedRowBytes, raw + r * rowSize, rowBytes);
     }
@@ -197,16 +196,17 @@ uint8_t* readBmp(const char* fileName, uint8_t** headerBlock, ImageRecord* recor
     const uint64_t rowSize = storedRowSize(info.width, kSupportedBitCount);
     const size_t bufferSize = static_cast<size_t>(record->paddedWidth) *
                               static_cast<size_t>(record->paddedHeight) * kBytesPerPixel;
-    // Widths 1 and 2 store rows of 4 and 8 bytes, longer than their padded rows of 3 and 6: the
-    // raw buffer grows to hold every stored row, so such small pictures are still read.
+    // The data may be as large as the padded picture, but no larger. Widths 1 and 2 store rows of
+    // 4 and 8 bytes, longer than their padded rows of 3 and 6, so for them the limit grows to
+    // every stored row: such small pictures are still read.
     const uint64_t storedSize = static_cast<uint64_t>(info.height) * rowSize;
-    const size_t rawSize = storedSize > bufferSize ? static_cast<size_t>(storedSize) : bufferSize;
+    const uint64_t maxDataSize = storedSize > bufferSize ? storedSize : bufferSize;
 
     const uint64_t dataSize = info.sizeImage != 0 ? info.sizeImage
                                                   : absoluteHeight(info.height) *
                                                         storedRowSize(info.width, info.bitCount);
     // The data must fill every row the copy reads and fit the raw buffer.
-    if (dataSize > rawSize || dataSize < storedSize) {
+    if (dataSize > maxDataSize || dataSize < storedSize) {
         return failBmpRead(&read, kDataSizeInvalid);
     }
     // Data the file does not hold would be a short read: refuse before allocating for it.
@@ -214,11 +214,14 @@ uint8_t* readBmp(const char* fileName, uint8_t** headerBlock, ImageRecord* recor
         return failBmpRead(&read, kDataReadFailed);
     }
 
-    read.pixels = static_cast<uint8_t*>(std::malloc(bufferSize));
+    // calloc hands large blocks over as untouched zero pages: the black beyond the picture costs
+    // nothing until it is read.
+    read.pixels = static_cast<uint8_t*>(std::calloc(bufferSize, 1));
     if (read.pixels == nullptr) {
         return failBmpRead(&read, kDataAllocFailed);
     }
-    read.raw = static_cast<uint8_t*>(std::malloc(rawSize));
+    // The raw buffer only ever holds the stored data, so it need not be any larger.
+    read.raw = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(dataSize)));
     if (read.raw == nullptr) {
         return failBmpRead(&read, kDataAllocFailed);
     }
