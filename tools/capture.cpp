@@ -1,6 +1,4 @@
 // velmorin-capture: renders seeded frames offscreen with a fixed dt and writes them as PNG files.
-#include <cerrno>
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +17,7 @@
 #include "render/sphere.h"
 #include "sim/scene.h"
 #include "sim/world.h"
+#include "tools/cli_args.h"
 
 namespace {
 
@@ -42,28 +41,10 @@ struct CaptureOptions {
     std::string dir;
 };
 
-bool parseUnsigned(const char* text, unsigned long long limit, unsigned long long* out) {
-    if (text == nullptr || *text < '0' || *text > '9') {
-        return false; // no sign, no space, no empty text
-    }
-    errno = 0;
-    char* end = nullptr;
-    const unsigned long long value = std::strtoull(text, &end, 10);
-    if (errno != 0 || *end != '\0' || value > limit) {
-        return false;
-    }
-    *out = value;
-    return true;
-}
-
 // A finite, non-negative number of seconds.
 bool parseDt(const char* text, double* out) {
-    if (text == nullptr || *text == '\0') {
-        return false;
-    }
-    char* end = nullptr;
-    const double value = std::strtod(text, &end);
-    if (*end != '\0' || !std::isfinite(value) || value < 0.0) {
+    double value = 0.0;
+    if (!parseFiniteArg(text, &value) || value < 0.0) {
         return false;
     }
     *out = value;
@@ -83,14 +64,14 @@ bool parseOptions(int argc, char** argv, CaptureOptions* options) {
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
         if (std::strcmp(flag, "--seed") == 0 && !haveSeed) {
             unsigned long long seed = 0;
-            if (!parseUnsigned(value, UINT32_MAX, &seed)) {
+            if (!parseUnsignedArg(value, UINT32_MAX, &seed)) {
                 return false;
             }
             options->seed = static_cast<uint32_t>(seed);
             haveSeed = true;
             i++;
         } else if (std::strcmp(flag, "--frames") == 0 && !haveFrames) {
-            if (!parseUnsigned(value, kMaxFrames, &options->frames) || options->frames == 0) {
+            if (!parseUnsignedArg(value, kMaxFrames, &options->frames) || options->frames == 0) {
                 return false;
             }
             haveFrames = true;
@@ -109,7 +90,7 @@ bool parseOptions(int argc, char** argv, CaptureOptions* options) {
             i++;
         } else if (std::strcmp(flag, "--every") == 0 && options->every == 0) {
             const char* prefix = i + 2 < argc ? argv[i + 2] : nullptr;
-            if (!parseUnsigned(value, kMaxFrames, &options->every) || options->every == 0 ||
+            if (!parseUnsignedArg(value, kMaxFrames, &options->every) || options->every == 0 ||
                 !isNonEmpty(prefix)) {
                 return false;
             }

@@ -1,16 +1,19 @@
 // velmorin-trace: runs the simulation headless from a seed and prints every body's state per frame.
-#include <cerrno>
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include "sim/physics.h"
 #include "sim/random.h"
 #include "sim/scene.h"
 #include "sim/spray.h"
 #include "sim/world.h"
+#include "tools/cli_args.h"
 
 namespace {
 
@@ -24,33 +27,6 @@ struct TraceOptions {
     bool particles = false;
 };
 
-bool parseUnsigned(const char* text, unsigned long long limit, unsigned long long* out) {
-    if (text == nullptr || *text < '0' || *text > '9') {
-        return false; // no sign, no space, no empty text
-    }
-    errno = 0;
-    char* end = nullptr;
-    const unsigned long long value = std::strtoull(text, &end, 10);
-    if (errno != 0 || *end != '\0' || value > limit) {
-        return false;
-    }
-    *out = value;
-    return true;
-}
-
-bool parseFinite(const char* text, double* out) {
-    if (text == nullptr || *text == '\0') {
-        return false;
-    }
-    char* end = nullptr;
-    const double value = std::strtod(text, &end);
-    if (*end != '\0' || !std::isfinite(value)) {
-        return false;
-    }
-    *out = value;
-    return true;
-}
-
 bool parseOptions(int argc, char** argv, TraceOptions* options) {
     bool haveSeed = false;
     bool haveFrames = false;
@@ -62,20 +38,20 @@ bool parseOptions(int argc, char** argv, TraceOptions* options) {
             options->particles = true;
         } else if (std::strcmp(flag, "--seed") == 0 && !haveSeed) {
             unsigned long long seed = 0;
-            if (!parseUnsigned(value, UINT32_MAX, &seed)) {
+            if (!parseUnsignedArg(value, UINT32_MAX, &seed)) {
                 return false;
             }
             options->seed = static_cast<uint32_t>(seed);
             haveSeed = true;
             i++;
         } else if (std::strcmp(flag, "--frames") == 0 && !haveFrames) {
-            if (!parseUnsigned(value, UINT64_MAX, &options->frames)) {
+            if (!parseUnsignedArg(value, UINT64_MAX, &options->frames)) {
                 return false;
             }
             haveFrames = true;
             i++;
         } else if (std::strcmp(flag, "--dt") == 0 && !haveDt) {
-            if (!parseFinite(value, &options->dt)) {
+            if (!parseFiniteArg(value, &options->dt)) {
                 return false;
             }
             haveDt = true;
@@ -135,6 +111,11 @@ void printFrame(unsigned long long frame, bool withParticles) {
 } // namespace
 
 int main(int argc, char** argv) {
+#if defined(_WIN32)
+    // In text mode the C runtime writes every "\n" as "\r\n"; the trace must be the same bytes
+    // on every system.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     TraceOptions options;
     if (!parseOptions(argc, argv, &options)) {
         std::fputs(kUsage, stderr);

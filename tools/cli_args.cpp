@@ -1,0 +1,33 @@
+// Strict parsing of the numbers the command-line tools take.
+#include "tools/cli_args.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
+bool parseUnsignedArg(const char* text, unsigned long long limit, unsigned long long* out) {
+    if (text == nullptr || *text < '0' || *text > '9') {
+        return false;
+    }
+    errno = 0;
+    char* end = nullptr;
+    const unsigned long long value = std::strtoull(text, &end, 10);
+    if (errno != 0 || *end != '\0' || value > limit) {
+        return false;
+    }
+    *out = value;
+    return true;
+}
+
+bool parseFiniteArg(const char* text, double* out) {
+    if (text == nullptr || *text == '\0') {
+        return false;
+    }
+    char* end = nullptr;
+    const double value = std::strtod(text, &end);
+    if (*end != '\0' || !std::isfinite(value)) {
+        return false;
+    }
+    *out = value;
+    return true;
+}
