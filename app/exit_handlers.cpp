@@ -1,64 +1,25 @@
 // Every way out of the process goes through one cleanup; console signals end it in order.
+// The handlers' installation is the platform's (exit_signals_posix.cpp, win32_exit_signals.cpp).
 #include "app/exit_handlers.h"
 
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
 
-#include "app/window.h"
+#include "app/shell.h"
 #include "sim/world.h"
 
-volatile std::sig_atomic_t signalCount = 0;
+std::atomic<int> signalCount{0};
 bool exitCleanupDone = false;
 
 namespace {
 
-volatile std::sig_atomic_t pendingSignal = 0;
-
-struct HandledSignal {
-    int number;
-    const char* perrorText;
-};
-
-// SIGHUP takes the place of the console's break signal: a closed terminal asks us to end.
-constexpr HandledSignal kHandledSignals[] = {
-    {SIGINT, "signal(SIGINT, ...)"},
-    {SIGTERM, "signal(SIGTERM, ...)"},
-    {SIGHUP, "signal(SIGHUP, ...)"},
-    {SIGABRT, "signal(SIGABRT, ...)"},
-};
-
-// abort() and raise() signal the thread itself, with our own pid as the sender; kill from
-// another process carries that process's pid.
-bool raisedByThisProcess(const siginfo_t* info) {
-    return info != nullptr && info->si_pid == getpid() &&
-           (info->si_code == SI_TKILL || info->si_code == SI_USER);
-}
+std::atomic<int> pendingSignal{0};
 
 } // namespace
 
-void onExitSignal(int signalNumber, siginfo_t* info, void* /*context*/) {
-    if (signalNumber == SIGABRT && raisedByThisProcess(info)) {
-        // A crash: with the default action back in place, abort() ends the process as one.
-        std::signal(SIGABRT, SIG_DFL);
-        return;
-    }
-    signalCount = signalCount + 1;
-    pendingSignal = signalNumber;
-}
-
-void installExitHandlers() {
-    exitCleanupDone = false;
-    std::atexit(onProcessExit);
-    for (const HandledSignal& handled : kHandledSignals) {
-        struct sigaction action {};
-        action.sa_sigaction = onExitSignal;
-        action.sa_flags = SA_SIGINFO | SA_RESTART;
-        sigemptyset(&action.sa_mask);
-        if (sigaction(handled.number, &action, nullptr) != 0) {
-            std::perror(handled.perrorText);
-        }
-    }
+void recordExitSignal(int signalNumber) {
+    signalCount.fetch_add(1);
+    pendingSignal.store(signalNumber);
 }
 
 void onProcessExit() {
@@ -71,15 +32,16 @@ void onProcessExit() {
 }
 
 bool exitSignalPending() {
-    return pendingSignal != 0;
+    return pendingSignal.load() != 0;
 }
 
 void exitOnPendingSignal() {
-    if (pendingSignal == 0) {
+    const int signalNumber = pendingSignal.load();
+    if (signalNumber == 0) {
         return;
     }
     std::printf(
         "\n[dtest_exit_signal_handler] received INT/TERM signal %d [%d times], exiting...\n",
-        static_cast<int>(pendingSignal), static_cast<int>(signalCount));
+        signalNumber, signalCount.load());
     std::exit(0);
 }

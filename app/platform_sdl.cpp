@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/platform.h"
+#include "app/platform_sdl_x11.h"
 #include "app/sdl_keys.h"
 
 namespace {
@@ -71,6 +72,10 @@ bool platformInit(PlatformVideo video) {
         return false;
     }
     sdlStarted = true;
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver != nullptr && std::strcmp(driver, "x11") == 0) {
+        installX11DisplayLossHandler();
+    }
     return true;
 }
 

@@ -1,7 +1,5 @@
-// The demo's one window: its creation sequence, its events, and its teardown.
+// The demo's one window under the platform interface (the SDL2 shell): creation, events, teardown.
 #include "app/window.h"
-
-#include <cstdlib>
 
 #include "app/exit_handlers.h"
 #include "render/frame.h"
@@ -9,9 +7,6 @@
 #include "sim/scene.h"
 
 namespace {
-
-constexpr int kLowByteMask = 0xFF;
-constexpr int kEscapeKeyCode = 27;
 
 bool quitRequested = false;
 // Client size at creation; later resizes do not change it.
@@ -50,12 +45,6 @@ void windowHandleEvent(const PlatformEvent& event) {
 void windowPaint() {
     renderFrame();
     platformSwapBuffers();
-}
-
-void handleKeyDown(int keyCode) {
-    if ((keyCode & kLowByteMask) == kEscapeKeyCode) {
-        std::exit(0);
-    }
 }
 
 void teardownGraphics() {

@@ -1,0 +1,97 @@
+// The Win32 backend's window procedure: creation, resize, frames, keys, palette and teardown.
+#include "app/win32_window.h"
+
+#include "app/exit_handlers.h"
+#include "app/shell.h"
+#include "app/win32_exit_signals.h"
+#include "app/win32_graphics.h"
+#include "render/frame.h"
+#include "render/sphere.h"
+#include "sim/scene.h"
+
+namespace {
+
+constexpr WPARAM kScreenSaveCommand = SC_SCREENSAVE; // compared whole, low bits included
+
+// The order carries weight: the context must be current before GL objects are made, and the
+// generator is seeded (setupGL) before the scene draws its random values.
+LRESULT onCreate(HWND window) {
+    exitSignalSetWindow(window);
+    windowDC = GetDC(window);
+    setupPixelFormat(windowDC);
+    windowPalette = setupPalette(windowDC);
+    glContext = wglCreateContext(windowDC);
+    wglMakeCurrent(windowDC, glContext);
+    setupGL();
+    installGLAppearance();
+    createScene();
+    GetClientRect(window, &clientRect);
+    return 0;
+}
+
+// One frame, then at once the request for the next: validating the creation-time rectangle
+// removes this paint request, invalidating without erase queues the next one, which the loop
+// delivers as soon as nothing else is waiting.
+LRESULT onPaint(HWND window) {
+    exitOnPendingSignal(); // a signal ends the process here, never while a frame uses the bodies
+    renderFrame();
+    SwapBuffers(windowDC);
+    ValidateRect(window, &clientRect);
+    InvalidateRect(window, nullptr, FALSE);
+    return 0;
+}
+
+LRESULT onQueryNewPalette(HWND window) {
+    if (windowPalette == nullptr) {
+        return 0;
+    }
+    SelectPalette(windowDC, windowPalette, FALSE);
+    const UINT mapped = RealizePalette(windowDC);
+    InvalidateRect(window, nullptr, FALSE);
+    return static_cast<LRESULT>(mapped);
+}
+
+LRESULT onPaletteChanged(HWND window, WPARAM changedBy) {
+    // Our own realisation is announced to us too; only another window's needs an answer.
+    if (windowPalette != nullptr && reinterpret_cast<HWND>(changedBy) != window) {
+        SelectPalette(windowDC, windowPalette, FALSE);
+        RealizePalette(windowDC);
+        UpdateColors(windowDC);
+    }
+    return 0;
+}
+
+} // namespace
+
+LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        return onCreate(window);
+    case WM_DESTROY:
+        exitSignalSetWindow(nullptr);
+        teardownGraphics();
+        return 0;
+    case WM_SIZE:
+        resizeViewport(LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case WM_PAINT:
+        return onPaint(window);
+    case WM_KEYDOWN:
+        handleKeyDown(static_cast<int>(wParam));
+        return 0;
+    case WM_SYSCOMMAND:
+        if (wParam == kScreenSaveCommand) {
+            return 0; // the screen saver must not start while the demo runs
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    case WM_QUERYNEWPALETTE:
+        return onQueryNewPalette(window);
+    case WM_PALETTECHANGED:
+        return onPaletteChanged(window, wParam);
+    case kExitSignalMessage:
+        exitOnPendingSignal();
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
