@@ -29,7 +29,7 @@ struct BmpFileSpec {
 
 // A valid picture of that size whose pixel data is countingBytes(height * bmpRowSize(width)).
 BmpFileSpec plainBmpSpec(int32_t width, int32_t height);
-// The spec as file bytes.
+// The described file as bytes.
 std::vector<uint8_t> buildBmpBytes(const BmpFileSpec& spec);
 // The 40 info-header bytes buildBmpBytes writes for the spec, before any cut or filler.
 std::vector<uint8_t> buildBmpInfoHeader(const BmpFileSpec& spec);
@@ -55,7 +55,7 @@ constexpr ImageRecord kUnwrittenRecord{-7, -7, -7, -7};
 BmpOutcome readBmpOutcome(const std::string& path, size_t headerBlockSize);
 // Writes the bytes to a fresh temporary file, reads it as above and removes the file.
 BmpOutcome readBmpBytes(const std::vector<uint8_t>& bytes, size_t headerBlockSize);
-// Reads the file built from the spec, expecting a header block of offBits - 14 bytes.
+// Reads the file built from the description, expecting a header block of offBits - 14 bytes.
 BmpOutcome readBmpSpec(const BmpFileSpec& spec);
 // A path in the temporary directory that names no file.
 std::string missingBmpPath();
