@@ -20,7 +20,7 @@ TEST(ReadBmpFailure, RefusesMissingFileWithoutWritingRecord) {
 }
 
 TEST(ReadBmpFailure, RefusesFileShorterThanFileHeader) {
-    const std::vector<uint8_t> full = buildBmpBytes(plainBmpSpec(1, 1));
+    const std::vector<uint8_t> full = buildBmpBytes(plainBmpLayout(1, 1));
     for (const size_t size : {size_t{0}, size_t{2}, size_t{13}}) {
         SCOPED_TRACE(size);
         const std::vector<uint8_t> cut(full.begin(), full.begin() + static_cast<long>(size));
@@ -33,7 +33,7 @@ TEST(ReadBmpFailure, RefusesFileShorterThanFileHeader) {
 TEST(ReadBmpFailure, RefusesSignatureDifferingInAnyWayIncludingCase) {
     for (const char* signature : {"bm", "Bm", "bM", "MB", "BA", "XM"}) {
         SCOPED_TRACE(signature);
-        std::vector<uint8_t> bytes = buildBmpBytes(plainBmpSpec(1, 1));
+        std::vector<uint8_t> bytes = buildBmpBytes(plainBmpLayout(1, 1));
         bytes[0] = static_cast<uint8_t>(signature[0]);
         bytes[1] = static_cast<uint8_t>(signature[1]);
         const BmpOutcome outcome = readBmpBytes(bytes, kBmpInfoHeaderSize);
@@ -43,17 +43,17 @@ TEST(ReadBmpFailure, RefusesSignatureDifferingInAnyWayIncludingCase) {
 }
 
 TEST(ReadBmpFailure, RefusesFileEndingInsideHeaderBlockWithoutWritingRecord) {
-    BmpFileSpec spec = plainBmpSpec(3, 2);
-    spec.pixelData.clear();
+    BmpFileLayout layout = plainBmpLayout(3, 2);
+    layout.pixelData.clear();
     // 30 of the 40 header-block bytes: width and height are there, the block is not.
-    const std::vector<uint8_t> bytes = withoutTail(buildBmpBytes(spec), 10);
+    const std::vector<uint8_t> bytes = withoutTail(buildBmpBytes(layout), 10);
     const BmpOutcome outcome = readBmpBytes(bytes, kBmpInfoHeaderSize);
     expectBmpRefused(outcome, "Could not read bitmap info header");
     expectRecordEq(outcome.record, kUnwrittenRecord);
 }
 
 TEST(ReadBmpFailure, RefusesFileEndingInsidePixelDataAfterFillingRecord) {
-    const std::vector<uint8_t> bytes = withoutTail(buildBmpBytes(plainBmpSpec(100, 60)), 1);
+    const std::vector<uint8_t> bytes = withoutTail(buildBmpBytes(plainBmpLayout(100, 60)), 1);
     const BmpOutcome outcome = readBmpBytes(bytes, kBmpInfoHeaderSize);
     expectBmpRefused(outcome, "Could not read bitmap data");
     expectRecordEq(outcome.record, {100, 60, 128, 64});
@@ -61,21 +61,21 @@ TEST(ReadBmpFailure, RefusesFileEndingInsidePixelDataAfterFillingRecord) {
 
 TEST(ReadBmpDataSize, ComesFromSizesWhenSizeImageIsZero) {
     // 60 rows of 300 bytes: 18,000 bytes are enough, 17,999 are not.
-    BmpFileSpec spec = plainBmpSpec(100, 60);
-    ASSERT_EQ(spec.pixelData.size(), 18000U);
-    EXPECT_TRUE(readBmpSpec(spec).read);
-    spec.pixelData.pop_back();
-    expectBmpRefused(readBmpSpec(spec), "Could not read bitmap data");
+    BmpFileLayout layout = plainBmpLayout(100, 60);
+    ASSERT_EQ(layout.pixelData.size(), 18000U);
+    EXPECT_TRUE(readBmpLayout(layout).read);
+    layout.pixelData.pop_back();
+    expectBmpRefused(readBmpLayout(layout), "Could not read bitmap data");
 }
 
 TEST(ReadBmpDataSize, TakesNonZeroSizeImageEvenWhenLargerThanRows) {
     // 5 by 2 needs 32 bytes; 48 fill the 8 by 2 raw buffer exactly and are all read.
-    BmpFileSpec spec = plainBmpSpec(5, 2);
-    spec.sizeImage = 48;
-    spec.pixelData = countingBytes(48);
-    EXPECT_TRUE(readBmpSpec(spec).read);
-    spec.pixelData = countingBytes(47);
-    expectBmpRefused(readBmpSpec(spec), "Could not read bitmap data");
+    BmpFileLayout layout = plainBmpLayout(5, 2);
+    layout.sizeImage = 48;
+    layout.pixelData = countingBytes(48);
+    EXPECT_TRUE(readBmpLayout(layout).read);
+    layout.pixelData = countingBytes(47);
+    expectBmpRefused(readBmpLayout(layout), "Could not read bitmap data");
 }
 
 TEST(ReadBmpPadding, RoundsEachSideUpToPowerOfTwo) {
@@ -89,7 +89,7 @@ TEST(ReadBmpPadding, RoundsEachSideUpToPowerOfTwo) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.width << "x" << c.height);
-        const BmpOutcome outcome = readBmpSpec(plainBmpSpec(c.width, c.height));
+        const BmpOutcome outcome = readBmpLayout(plainBmpLayout(c.width, c.height));
         ASSERT_TRUE(outcome.read);
         EXPECT_TRUE(outcome.reports.empty());
         expectRecordEq(outcome.record, c.expected);
@@ -100,7 +100,7 @@ TEST(ReadBmpPadding, RoundsEachSideUpToPowerOfTwo) {
 
 TEST(ReadBmpPixels, PlacesFiveByTwoPictureInLowerLeftWithRedAndBlueExchanged) {
     // S = 16, so the file holds bytes 0..14 of row 0, pad 15, and row 1 in bytes 16..30.
-    const BmpOutcome outcome = readBmpSpec(plainBmpSpec(5, 2));
+    const BmpOutcome outcome = readBmpLayout(plainBmpLayout(5, 2));
     ASSERT_TRUE(outcome.read);
     expectRecordEq(outcome.record, {5, 2, 8, 2});
     const std::vector<uint8_t> expected = {
@@ -111,7 +111,7 @@ TEST(ReadBmpPixels, PlacesFiveByTwoPictureInLowerLeftWithRedAndBlueExchanged) {
 }
 
 TEST(ReadBmpPixels, FillsWholeBufferWhenSidesArePowersOfTwo) {
-    const BmpOutcome outcome = readBmpSpec(plainBmpSpec(4, 2));
+    const BmpOutcome outcome = readBmpLayout(plainBmpLayout(4, 2));
     ASSERT_TRUE(outcome.read);
     const std::vector<uint8_t> expected = {
         2, 1, 0, 5, 4, 3, 8, 7, 6, 11, 10, 9, 14, 13, 12, 17, 16, 15, 20, 19, 18, 23, 22, 21,
@@ -121,7 +121,7 @@ TEST(ReadBmpPixels, FillsWholeBufferWhenSidesArePowersOfTwo) {
 
 TEST(ReadBmpPixels, BlackensPaddingAroundPicture) {
     // 3 by 3 pads to 4 by 4: the fourth row and the fourth column stay zero.
-    const BmpOutcome outcome = readBmpSpec(plainBmpSpec(3, 3));
+    const BmpOutcome outcome = readBmpLayout(plainBmpLayout(3, 3));
     ASSERT_TRUE(outcome.read);
     ASSERT_EQ(outcome.pixels.size(), 48U);
     EXPECT_EQ(outcome.pixels[24], 26); // row 2 starts with stored bytes 24..26 reversed
@@ -135,21 +135,21 @@ TEST(ReadBmpPixels, BlackensPaddingAroundPicture) {
 }
 
 TEST(ReadBmpHeaderBlock, HandsBackInfoHeaderOfPlainFile) {
-    const BmpFileSpec spec = plainBmpSpec(3, 1);
-    const BmpOutcome outcome = readBmpSpec(spec);
+    const BmpFileLayout layout = plainBmpLayout(3, 1);
+    const BmpOutcome outcome = readBmpLayout(layout);
     ASSERT_TRUE(outcome.read);
-    EXPECT_EQ(outcome.headerBlock, buildBmpInfoHeader(spec));
+    EXPECT_EQ(outcome.headerBlock, buildBmpInfoHeader(layout));
 }
 
 // Longer header blocks: a V5 header (124 bytes) and a 256-entry colour table (1,064 bytes).
 TEST(ReadBmpHeaderBlock, HandsBackAllBytesBeforePixelDataWithoutSeeking) {
     for (const uint32_t headerBlockSize : {124U, 1064U}) {
         SCOPED_TRACE(headerBlockSize);
-        BmpFileSpec spec = plainBmpSpec(5, 2);
-        spec.offBits = kBmpFileHeaderSize + headerBlockSize;
-        const BmpOutcome outcome = readBmpSpec(spec);
+        BmpFileLayout layout = plainBmpLayout(5, 2);
+        layout.offBits = kBmpFileHeaderSize + headerBlockSize;
+        const BmpOutcome outcome = readBmpLayout(layout);
         ASSERT_TRUE(outcome.read);
-        const std::vector<uint8_t> info = buildBmpInfoHeader(spec);
+        const std::vector<uint8_t> info = buildBmpInfoHeader(layout);
         EXPECT_TRUE(std::equal(info.begin(), info.end(), outcome.headerBlock.begin()));
         EXPECT_EQ(outcome.headerBlock[kBmpInfoHeaderSize], kBmpHeaderFiller);
         EXPECT_EQ(outcome.headerBlock.back(), kBmpHeaderFiller);

@@ -52,30 +52,30 @@ std::string freshTempPath() {
 
 } // namespace
 
-std::vector<uint8_t> buildBmpInfoHeader(const BmpFileSpec& spec) {
+std::vector<uint8_t> buildBmpInfoHeader(const BmpFileLayout& layout) {
     std::vector<uint8_t> info(kBmpInfoHeaderSize, 0);
     storeLe32(&info, 0, kBmpInfoHeaderSize);
-    storeLe32(&info, 4, static_cast<uint32_t>(spec.width));
-    storeLe32(&info, 8, static_cast<uint32_t>(spec.height));
+    storeLe32(&info, 4, static_cast<uint32_t>(layout.width));
+    storeLe32(&info, 8, static_cast<uint32_t>(layout.height));
     storeLe16(&info, 12, kPlanes);
-    storeLe16(&info, 14, spec.bitCount);
-    storeLe32(&info, 16, spec.compression);
-    storeLe32(&info, 20, spec.sizeImage);
+    storeLe16(&info, 14, layout.bitCount);
+    storeLe32(&info, 16, layout.compression);
+    storeLe32(&info, 20, layout.sizeImage);
     return info;
 }
 
-std::vector<uint8_t> buildBmpBytes(const BmpFileSpec& spec) {
+std::vector<uint8_t> buildBmpBytes(const BmpFileLayout& layout) {
     std::vector<uint8_t> bytes(kBmpFileHeaderSize, 0);
     bytes[0] = 'B';
     bytes[1] = 'M';
-    const size_t headerBlockEnd = spec.offBits > kBmpFileHeaderSize ? spec.offBits : 0;
-    storeLe32(&bytes, 2, static_cast<uint32_t>(headerBlockEnd + spec.pixelData.size()));
-    storeLe32(&bytes, 10, spec.offBits);
-    std::vector<uint8_t> info = buildBmpInfoHeader(spec);
+    const size_t headerBlockEnd = layout.offBits > kBmpFileHeaderSize ? layout.offBits : 0;
+    storeLe32(&bytes, 2, static_cast<uint32_t>(headerBlockEnd + layout.pixelData.size()));
+    storeLe32(&bytes, 10, layout.offBits);
+    std::vector<uint8_t> info = buildBmpInfoHeader(layout);
     for (size_t i = 0; i + kBmpFileHeaderSize < headerBlockEnd; ++i) {
         bytes.push_back(i < info.size() ? info[i] : kBmpHeaderFiller);
     }
-    bytes.insert(bytes.end(), spec.pixelData.begin(), spec.pixelData.end());
+    bytes.insert(bytes.end(), layout.pixelData.begin(), layout.pixelData.end());
     return bytes;
 }
 
@@ -92,12 +92,12 @@ size_t bmpRowSize(int32_t width) {
     return (rowBytes + kRowAlignBytes - 1) / kRowAlignBytes * kRowAlignBytes;
 }
 
-BmpFileSpec plainBmpSpec(int32_t width, int32_t height) {
-    BmpFileSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.pixelData = countingBytes(static_cast<size_t>(height) * bmpRowSize(width));
-    return spec;
+BmpFileLayout plainBmpLayout(int32_t width, int32_t height) {
+    BmpFileLayout layout;
+    layout.width = width;
+    layout.height = height;
+    layout.pixelData = countingBytes(static_cast<size_t>(height) * bmpRowSize(width));
+    return layout;
 }
 
 BmpOutcome readBmpOutcome(const std::string& path, size_t headerBlockSize) {
@@ -135,10 +135,10 @@ BmpOutcome readBmpBytes(const std::vector<uint8_t>& bytes, size_t headerBlockSiz
     return outcome;
 }
 
-BmpOutcome readBmpSpec(const BmpFileSpec& spec) {
+BmpOutcome readBmpLayout(const BmpFileLayout& layout) {
     const size_t headerBlockSize =
-        spec.offBits > kBmpFileHeaderSize ? spec.offBits - kBmpFileHeaderSize : 0;
-    return readBmpBytes(buildBmpBytes(spec), headerBlockSize);
+        layout.offBits > kBmpFileHeaderSize ? layout.offBits - kBmpFileHeaderSize : 0;
+    return readBmpBytes(buildBmpBytes(layout), headerBlockSize);
 }
 
 std::string missingBmpPath() {

@@ -17,7 +17,7 @@ constexpr uint8_t kBmpHeaderFiller = 0xc7;
 // A synthetic BMP file; the defaults describe a valid 24-bit 1 by 1 picture with a plain
 // 40-byte info header. The header block is offBits - 14 bytes: the info header cut short or
 // followed by filler bytes, as offBits asks.
-struct BmpFileSpec {
+struct BmpFileLayout {
     uint32_t offBits = kBmpPlainOffBits;
     int32_t width = 1;
     int32_t height = 1;
@@ -28,11 +28,11 @@ struct BmpFileSpec {
 };
 
 // A valid picture of that size whose pixel data is countingBytes(height * bmpRowSize(width)).
-BmpFileSpec plainBmpSpec(int32_t width, int32_t height);
+BmpFileLayout plainBmpLayout(int32_t width, int32_t height);
 // The described file as bytes.
-std::vector<uint8_t> buildBmpBytes(const BmpFileSpec& spec);
-// The 40 info-header bytes buildBmpBytes writes for the spec, before any cut or filler.
-std::vector<uint8_t> buildBmpInfoHeader(const BmpFileSpec& spec);
+std::vector<uint8_t> buildBmpBytes(const BmpFileLayout& layout);
+// The 40 info-header bytes buildBmpBytes writes for the layout, before any cut or filler.
+std::vector<uint8_t> buildBmpInfoHeader(const BmpFileLayout& layout);
 // count bytes holding 0, 1, 2, ... (mod 256), so each byte tells where it came from.
 std::vector<uint8_t> countingBytes(size_t count);
 // The stored row size of a 24-bit picture: width * 3 rounded up to whole 4-byte words.
@@ -56,7 +56,7 @@ BmpOutcome readBmpOutcome(const std::string& path, size_t headerBlockSize);
 // Writes the bytes to a fresh temporary file, reads it as above and removes the file.
 BmpOutcome readBmpBytes(const std::vector<uint8_t>& bytes, size_t headerBlockSize);
 // Reads the file built from the description, expecting a header block of offBits - 14 bytes.
-BmpOutcome readBmpSpec(const BmpFileSpec& spec);
+BmpOutcome readBmpLayout(const BmpFileLayout& layout);
 // A path in the temporary directory that names no file.
 std::string missingBmpPath();
 

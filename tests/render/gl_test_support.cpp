@@ -70,19 +70,19 @@ void GlDrawing::TearDown() {
 
 std::string writePicture(const std::string& name, int width, int height,
                          Rgb (*colourAt)(int x, int y)) {
-    BmpFileSpec spec = plainBmpSpec(width, height);
+    BmpFileLayout layout = plainBmpLayout(width, height);
     const size_t rowSize = bmpRowSize(width);
-    spec.pixelData.assign(rowSize * static_cast<size_t>(height), 0);
+    layout.pixelData.assign(rowSize * static_cast<size_t>(height), 0);
     for (int y = 0; y < height; y++) {
         for (int x = 0; x < width; x++) {
             const Rgb c = colourAt(x, y);
-            uint8_t* pixel = &spec.pixelData[static_cast<size_t>(y) * rowSize + 3u * x];
+            uint8_t* pixel = &layout.pixelData[static_cast<size_t>(y) * rowSize + 3u * x];
             pixel[0] = static_cast<uint8_t>(c.b); // stored blue, green, red
             pixel[1] = static_cast<uint8_t>(c.g);
             pixel[2] = static_cast<uint8_t>(c.r);
         }
     }
-    const std::vector<uint8_t> bytes = buildBmpBytes(spec);
+    const std::vector<uint8_t> bytes = buildBmpBytes(layout);
     const std::string path = (pictureFolder() / name).string();
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()),
