@@ -33,3 +33,9 @@ void recordExitSignal(int signalNumber);
 bool exitSignalPending();
 // When a signal is pending: prints the notice with its number and the count, and exits with 0.
 void exitOnPendingSignal();
+
+// A signal that asks the process to end, with the text perror gets when it cannot be installed.
+struct HandledSignal {
+    int number;
+    const char* perrorText;
+};

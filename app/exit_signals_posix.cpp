@@ -9,11 +9,6 @@
 
 namespace {
 
-struct HandledSignal {
-    int number;
-    const char* perrorText;
-};
-
 // SIGHUP takes the place of the console's break signal: a closed terminal asks us to end.
 constexpr HandledSignal kHandledSignals[] = {
     {SIGINT, "signal(SIGINT, ...)"},

@@ -11,11 +11,6 @@
 
 namespace {
 
-struct HandledSignal {
-    int number;
-    const char* perrorText;
-};
-
 constexpr HandledSignal kHandledSignals[] = {
     {SIGINT, "signal(SIGINT, ...)"},
     {SIGTERM, "signal(SIGTERM, ...)"},

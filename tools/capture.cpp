@@ -63,11 +63,9 @@ bool parseOptions(int argc, char** argv, CaptureOptions* options) {
         const char* flag = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
         if (std::strcmp(flag, "--seed") == 0 && !haveSeed) {
-            unsigned long long seed = 0;
-            if (!parseUnsignedArg(value, UINT32_MAX, &seed)) {
+            if (!parseSeedArg(value, &options->seed)) {
                 return false;
             }
-            options->seed = static_cast<uint32_t>(seed);
             haveSeed = true;
             i++;
         } else if (std::strcmp(flag, "--frames") == 0 && !haveFrames) {

@@ -19,6 +19,15 @@ bool parseUnsignedArg(const char* text, unsigned long long limit, unsigned long 
     return true;
 }
 
+bool parseSeedArg(const char* text, uint32_t* out) {
+    unsigned long long seed = 0;
+    if (!parseUnsignedArg(text, UINT32_MAX, &seed)) {
+        return false;
+    }
+    *out = static_cast<uint32_t>(seed);
+    return true;
+}
+
 bool parseFiniteArg(const char* text, double* out) {
     if (text == nullptr || *text == '\0') {
         return false;

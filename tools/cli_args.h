@@ -1,7 +1,11 @@
 // Strict parsing of the numbers the command-line tools take.
 #pragma once
 
+#include <cstdint>
+
 // Plain decimal digits only (no sign, space or empty text), at most limit.
 bool parseUnsignedArg(const char* text, unsigned long long limit, unsigned long long* out);
+// A seed: plain decimal digits, 0 to 4294967295.
+bool parseSeedArg(const char* text, uint32_t* out);
 // A whole-text number that is finite.
 bool parseFiniteArg(const char* text, double* out);

@@ -37,11 +37,9 @@ bool parseOptions(int argc, char** argv, TraceOptions* options) {
         if (std::strcmp(flag, "--particles") == 0) {
             options->particles = true;
         } else if (std::strcmp(flag, "--seed") == 0 && !haveSeed) {
-            unsigned long long seed = 0;
-            if (!parseUnsignedArg(value, UINT32_MAX, &seed)) {
+            if (!parseSeedArg(value, &options->seed)) {
                 return false;
             }
-            options->seed = static_cast<uint32_t>(seed);
             haveSeed = true;
             i++;
         } else if (std::strcmp(flag, "--frames") == 0 && !haveFrames) {
