@@ -31,6 +31,17 @@ std::string findPictureFolder(const char* optionDir, const std::string& executab
     return "";
 }
 
+std::string findSaverPictureFolder(const std::string& executableDir,
+                                   bool (*fileExists)(const std::string& path)) {
+    if (!executableDir.empty()) {
+        const std::string beside = executableDir + kBesideProgramPictures;
+        if (fileExists(beside + kMarkerFile)) {
+            return beside;
+        }
+    }
+    return findPictureFolder(nullptr, executableDir, fileExists);
+}
+
 bool pictureFileExists(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {

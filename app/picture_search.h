@@ -11,5 +11,10 @@
 std::string findPictureFolder(const char* optionDir, const std::string& executableDir,
                               bool (*fileExists)(const std::string& path));
 
+// For a screensaver, which Windows starts in its system folder: bitmap/ beside the program
+// first, then the places findPictureFolder tries.
+std::string findSaverPictureFolder(const std::string& executableDir,
+                                   bool (*fileExists)(const std::string& path));
+
 // The usual existence test for findPictureFolder.
 bool pictureFileExists(const std::string& path);

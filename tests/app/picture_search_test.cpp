@@ -35,4 +35,13 @@ TEST(PictureSearch, NothingFoundFallsBackToTheWorkingFolder) {
     EXPECT_EQ(search(nullptr, ""), ""); // program folder unknown
 }
 
+TEST(PictureSearch, SaverLooksBesideItselfFirst) {
+    existingFiles = {"bitmap/background.bmp", "C:\\Savers/bitmap/background.bmp"};
+    EXPECT_EQ(findSaverPictureFolder("C:\\Savers", fakeExists), "C:\\Savers/bitmap");
+    // Nothing beside it: the usual order, the working folder first.
+    EXPECT_EQ(findSaverPictureFolder("C:\\Other", fakeExists), "");
+    existingFiles = {};
+    EXPECT_EQ(findSaverPictureFolder("", fakeExists), "");
+}
+
 } // namespace
