@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "app/exit_handlers.h"
+#include "app/win32_graphics.h"
 
 namespace {
 
@@ -34,7 +35,9 @@ void onExitSignal(int signalNumber) {
         // assertion of our own, a crash, and abort() goes on to end the process as one (the
         // runtime has already put the default action back). Only the display is restored: the
         // exit cleanup will not run, and a changed mode may outlive the process.
-        ChangeDisplaySettingsA(nullptr, 0);
+        if (displayModeOwned) {
+            ChangeDisplaySettingsA(nullptr, 0);
+        }
         return;
     }
     // The runtime resets the handler before calling it; put it back so that a second signal is

@@ -12,6 +12,7 @@ HDC windowDC = nullptr;
 HGLRC glContext = nullptr;
 HPALETTE windowPalette = nullptr;
 RECT clientRect{};
+bool displayModeOwned = true;
 
 static_assert(sizeof(PIXELFORMATDESCRIPTOR) == 40);
 
@@ -50,6 +51,8 @@ constexpr WORD kLogPaletteVersion = 0x300;
 // A system palette has 256 entries; wider indexed formats do not occur, and their 2^n entries
 // would not fit the palette's 16-bit entry count.
 constexpr BYTE kMaxPaletteColourBits = 8;
+
+using SwapIntervalFunction = BOOL(WINAPI*)(int interval);
 
 PaletteLayout paletteLayoutOf(const PIXELFORMATDESCRIPTOR& format) {
     return PaletteLayout{
@@ -94,6 +97,17 @@ HPALETTE setupPalette(HDC deviceContext) {
     return palette;
 }
 
+void disableSwapInterval() {
+    // An extension: only a driver that offers WGL_EXT_swap_control hands out the function. Its
+    // real type comes by way of the generic function type, the one cast that says so.
+    const PROC found = wglGetProcAddress("wglSwapIntervalEXT");
+    const auto setSwapInterval =
+        reinterpret_cast<SwapIntervalFunction>(reinterpret_cast<void (*)()>(found));
+    if (setSwapInterval != nullptr) {
+        setSwapInterval(0);
+    }
+}
+
 void teardownGraphics() {
     // Each handle is released once and then forgotten: this runs at WM_DESTROY and again at
     // process exit, and also after a start-up failure, before any of them existed.
@@ -111,6 +125,8 @@ void teardownGraphics() {
         windowPalette = nullptr;
     }
     // Back to the stored mode: harmless when no change was made, or when it was undone already.
-    ChangeDisplaySettingsA(nullptr, 0);
+    if (displayModeOwned) {
+        ChangeDisplaySettingsA(nullptr, 0);
+    }
     PostQuitMessage(0);
 }

@@ -1,11 +1,19 @@
-// Velmorin's Windows entry point: the window class, the window, the display mode, the loop.
+// Velmorin's Windows entry point: the command line, the window class, the window, the display
+// mode, the loop.
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "app/exit_handlers.h"
+#include "app/picture_search.h"
 #include "app/shell.h"
+#include "app/win32_command_line.h"
 #include "app/win32_graphics.h"
+#include "app/win32_placement.h"
+#include "app/win32_saver.h"
 #include "app/win32_window.h"
 #include "render/error_report.h"
+#include "render/picture_folder.h"
 
 HINSTANCE instanceHandle = nullptr;
 
@@ -25,16 +33,18 @@ void showErrorBox(const char* text) {
     exitOnPendingSignal();
 }
 
-bool registerWindowClass() {
+// The saver puts its own rules in front of the window procedure; a window that shows the cursor
+// shows the usual arrow over the scene.
+bool registerWindowClass(WNDPROC procedure, bool showsCursor) {
     WNDCLASSA windowClass{};
     // CS_OWNDC: a private device context, obtained once and kept for the window's whole life.
     windowClass.style = CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = windowProc;
+    windowClass.lpfnWndProc = procedure;
     windowClass.cbClsExtra = 0;
     windowClass.cbWndExtra = 0;
     windowClass.hInstance = instanceHandle;
     windowClass.hIcon = nullptr;
-    windowClass.hCursor = nullptr;
+    windowClass.hCursor = showsCursor ? LoadCursorA(nullptr, IDC_ARROW) : nullptr;
     windowClass.hbrBackground = nullptr; // the system never erases what GL has drawn
     windowClass.lpszMenuName = nullptr;
     windowClass.lpszClassName = kWindowClassName;
@@ -61,39 +71,89 @@ bool enterDisplayMode() {
     return ChangeDisplaySettingsA(&displayMode, 0) == DISP_CHANGE_SUCCESSFUL;
 }
 
+// Windows starts a saver in its system folder: its pictures are beside it.
+void choosePictureFolder(const Win32Launch& launch) {
+    const std::string executableDir = win32ExecutableDir();
+    if (win32RoleIsSaver(launch.role)) {
+        setPictureFolder(findSaverPictureFolder(executableDir, pictureFileExists));
+    } else {
+        setPictureFolder(
+            findPictureFolder(launch.options.picturesDir, executableDir, pictureFileExists));
+    }
+}
+
+// The roles that show no scene; the result is the exit status, -1 for the others.
+int runWindowlessRole(const Win32Launch& launch) {
+    switch (launch.role) {
+    case Win32Role::Settings:
+        showSaverSettings(launch.hostWindow);
+        return 0;
+    case Win32Role::Nothing:
+        return 0; // the convention for a saver asked what it cannot do: end without a word
+    case Win32Role::Demo:
+    case Win32Role::Saver:
+    case Win32Role::Preview:
+        break;
+    }
+    return -1;
+}
+
+void messageLoop(MSG* message) {
+    while (GetMessageA(message, nullptr, 0, 0) != 0) {
+        TranslateMessage(message);
+        DispatchMessageA(message);
+    }
+}
+
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previousInstance*/, LPSTR /*commandLine*/,
                    int /*showCommand*/) {
+    // Help, version, bad usage and the windowless saver roles end before anything is shown.
+    Win32Launch launch;
+    int answered = win32ReadCommandLine(__argc, __argv, &launch);
+    if (answered < 0) {
+        answered = runWindowlessRole(launch);
+    }
+    if (answered >= 0) {
+        return answered;
+    }
+    const bool saver = win32RoleIsSaver(launch.role);
     installExitHandlers();
-    setErrorReporter(showErrorBox);
+    setErrorReporter(saver ? reportSaverError : showErrorBox);
+    choosePictureFolder(launch);
     instanceHandle = instance;
     windowPalette = nullptr;
-    if (!registerWindowClass()) {
+    const WindowPlacement placement = windowPlacementFor(launch);
+    displayModeOwned =
+        launch.role == Win32Role::Demo && launch.options.mode == WindowMode::SwitchedFullScreen;
+    windowUseOptions(launch.options);
+    saverUseRole(launch.role == Win32Role::Preview, launch.hostWindow);
+    if (!registerWindowClass(saver ? saverWindowProc : windowProc, !placement.hideCursor)) {
         reportError(kRegisterFailed);
         return 0;
     }
     // WM_CREATE runs during this call: the GL context, the fixed GL state and the scene exist
     // when it returns.
-    mainWindow = CreateWindowExA(0, kWindowClassName, kWindowTitle,
-                                 WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, kScreenWidth,
-                                 kScreenHeight, nullptr, nullptr, instanceHandle, nullptr);
+    mainWindow =
+        CreateWindowExA(placement.extendedStyle, kWindowClassName, kWindowTitle, placement.style,
+                        placement.x, placement.y, placement.width, placement.height,
+                        placement.parent, nullptr, instanceHandle, nullptr);
     if (mainWindow == nullptr) {
         reportError(kCreateFailed);
         return 0;
     }
-    ShowWindow(mainWindow, SW_SHOW); // whatever show command the caller passed
-    if (!enterDisplayMode()) {
+    ShowWindow(mainWindow, placement.showCommand); // whatever show command the caller passed
+    if (displayModeOwned && !enterDisplayMode()) {
         reportError(kDisplayChangeFailed);
         return 0;
     }
     UpdateWindow(mainWindow); // the first frame, before the loop starts
-    ShowCursor(FALSE);
-    MSG message{};
-    while (GetMessageA(&message, nullptr, 0, 0) != 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
+    if (placement.hideCursor) {
+        ShowCursor(FALSE);
     }
+    MSG message{};
+    messageLoop(&message);
     exitOnPendingSignal(); // a signal that came as the window was closing
     return static_cast<int>(message.wParam);
 }

@@ -1,10 +1,15 @@
 // The Win32 backend's window procedure: creation, resize, frames, keys, palette and teardown.
 #include "app/win32_window.h"
 
+#include <chrono>
+
 #include "app/exit_handlers.h"
+#include "app/fps_counter.h"
 #include "app/shell.h"
 #include "app/win32_exit_signals.h"
 #include "app/win32_graphics.h"
+#include "app/win32_pacing.h"
+#include "render/fps_overlay.h"
 #include "render/frame.h"
 #include "render/sphere.h"
 #include "sim/scene.h"
@@ -12,6 +17,26 @@
 namespace {
 
 constexpr WPARAM kScreenSaveCommand = SC_SCREENSAVE; // compared whole, low bits included
+constexpr int kFpsTextSize = 32;
+
+DemoOptions windowOptions;
+// The client area's size now, for what is drawn in window pixels.
+int drawableWidth = 0;
+int drawableHeight = 0;
+FpsCounter fpsCounter;
+
+int64_t nowNanoseconds() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+void drawFrameRate() {
+    fpsCounterTick(&fpsCounter, nowNanoseconds());
+    char text[kFpsTextSize];
+    fpsCounterFormat(fpsCounter, text, kFpsTextSize);
+    drawFpsOverlay(text, drawableWidth, drawableHeight);
+}
 
 // The order carries weight: the context must be current before GL objects are made, and the
 // generator is seeded (setupGL) before the scene draws its random values.
@@ -22,7 +47,14 @@ LRESULT onCreate(HWND window) {
     windowPalette = setupPalette(windowDC);
     glContext = wglCreateContext(windowDC);
     wglMakeCurrent(windowDC, glContext);
-    setupGL();
+    if (windowOptions.noVsync) {
+        disableSwapInterval();
+    }
+    if (windowOptions.seedGiven) {
+        setupGLWithSeed(windowOptions.seed);
+    } else {
+        setupGL();
+    }
     installGLAppearance();
     createScene();
     GetClientRect(window, &clientRect);
@@ -34,7 +66,13 @@ LRESULT onCreate(HWND window) {
 // delivers as soon as nothing else is waiting.
 LRESULT onPaint(HWND window) {
     exitOnPendingSignal(); // a signal ends the process here, never while a frame uses the bodies
+    if (!win32PacingFrameDue()) {
+        return 0; // a message came first; the window stays invalid and paints once it is served
+    }
     renderFrame();
+    if (windowOptions.showFps) {
+        drawFrameRate();
+    }
     SwapBuffers(windowDC);
     ValidateRect(window, &clientRect);
     InvalidateRect(window, nullptr, FALSE);
@@ -63,6 +101,12 @@ LRESULT onPaletteChanged(HWND window, WPARAM changedBy) {
 
 } // namespace
 
+void windowUseOptions(const DemoOptions& options) {
+    windowOptions = options;
+    fpsCounter = FpsCounter{};
+    win32PacingInit(effectiveMaxFps(options));
+}
+
 LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
@@ -72,6 +116,8 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         teardownGraphics();
         return 0;
     case WM_SIZE:
+        drawableWidth = LOWORD(lParam);
+        drawableHeight = HIWORD(lParam);
         resizeViewport(LOWORD(lParam), HIWORD(lParam));
         return 0;
     case WM_PAINT:

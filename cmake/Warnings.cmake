@@ -10,9 +10,11 @@ function(velmorin_warnings target)
         endif()
         return()
     endif()
-    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor
-                                             -Wcast-align -Wnull-dereference -Wdouble-promotion)
+    # For the compilers only: a target may also hold a resource script, and windres takes none.
+    target_compile_options(${target} PRIVATE
+        $<$<COMPILE_LANGUAGE:C,CXX>:-Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor
+                                    -Wcast-align -Wnull-dereference -Wdouble-promotion>)
     if(VELMORIN_WERROR)
-        target_compile_options(${target} PRIVATE -Werror)
+        target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:C,CXX>:-Werror>)
     endif()
 endfunction()
