@@ -182,6 +182,259 @@ check_escape_ends_demo() {
     [ ! -s "$work/demo.out" ] || fail "$name: printed $(head -c 200 "$work/demo.out")"
 }
 
+# --- The command line of velmorin.exe and the screensaver velmorin.scr ---
+
+# Runs a Windows program from a folder until it ends; output in $work/cmd.out and $work/cmd.err,
+# the exit status in cmd_status.
+run_in_folder() {
+    local folder=$1
+    shift
+    cmd_status=0
+    (cd "$folder" && exec timeout 60 wine "$@" </dev/null) >"$work/cmd.out" 2>"$work/cmd.err" ||
+        cmd_status=$?
+}
+
+# Starts a Windows program from a folder, as start_demo does the demo.
+start_program() {
+    local folder=$1
+    shift
+    (cd "$folder" && exec timeout 120 wine "$@" </dev/null) \
+        >"$work/demo.out" 2>"$work/demo.err" &
+    demo_pid=$!
+}
+
+# "WxH+X+Y" of an X window, from outside.
+window_geometry() {
+    xwininfo -id "$1" | awk '
+        /Absolute upper-left X:/ { x = $NF } /Absolute upper-left Y:/ { y = $NF }
+        /Width:/ { w = $NF } /Height:/ { h = $NF }
+        END { printf "%sx%s+%s+%s\n", w, h, x, y }'
+}
+
+screen_geometry() {
+    xwininfo -root | awk '/Width:/ { w = $NF } /Height:/ { h = $NF } END { print w "x" h }'
+}
+
+# CPU time (user + system, in clock ticks) of the running Windows program: the Wine process is the
+# child of the timeout that start_program runs.
+program_cpu_ticks() {
+    local pid
+    pid=$(pgrep -P "$demo_pid" | head -n 1)
+    [ -n "$pid" ] || return 1
+    awk '{ print $14 + $15 }' "/proc/$pid/stat"
+}
+
+# Percent of one core the running program used over $1 seconds.
+program_cpu_percent() {
+    local seconds=$1 ticks_per_second before after
+    ticks_per_second=$(getconf CLK_TCK)
+    before=$(program_cpu_ticks) || return 1
+    sleep "$seconds"
+    after=$(program_cpu_ticks) || return 1
+    echo $(((after - before) * 100 / (ticks_per_second * seconds)))
+}
+
+# --help and --version answer on standard output with status 0; bad usage gives the one usage
+# line on standard error and status 2, and nothing is shown (a box would hold the program open).
+check_command_line_answers() {
+    local exe=$root/$win_build/app/velmorin.exe version arguments
+    version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$win_build/CMakeCache.txt")
+    run_in_folder "$work" "$exe" --help
+    [ $cmd_status -eq 0 ] || fail "--help: status $cmd_status"
+    head -n 1 "$work/cmd.out" | tr -d '\r' | grep -qx 'usage: velmorin \[OPTION\]\.\.\.' ||
+        fail "--help printed $(head -c 200 "$work/cmd.out")"
+    grep -q -- '--max-fps N' "$work/cmd.out" || fail "--help does not list --max-fps"
+    run_in_folder "$work" "$exe" --version
+    [ $cmd_status -eq 0 ] || fail "--version: status $cmd_status"
+    [ "$(tr -d '\r' <"$work/cmd.out")" = "velmorin $version" ] ||
+        fail "--version printed $(head -c 200 "$work/cmd.out")"
+    # --root and --window-id: Windows has no other program's window to draw into on request.
+    for arguments in "--bogus" "--seed" "--seed x" "--seed 4294967296" "--windowed=0x600" \
+        "--windowed --desktop" "--fps --fps" "--max-fps -1" "--root" "--window-id 0x600008"; do
+        read -r -a args <<<"$arguments"
+        run_in_folder "$work" "$exe" "${args[@]}"
+        [ $cmd_status -eq 2 ] || fail "velmorin.exe $arguments: status $cmd_status, not 2"
+        [ ! -s "$work/cmd.out" ] || fail "velmorin.exe $arguments printed on standard output"
+        tr -d '\r' <"$work/cmd.err" >"$work/usage.txt"
+        if [ "$(wc -l <"$work/usage.txt")" -ne 1 ] ||
+            ! grep -q '^usage: velmorin \[--windowed' "$work/usage.txt"; then
+            fail "velmorin.exe $arguments: $(head -c 300 "$work/usage.txt")"
+        fi
+    done
+    echo "--help, --version and 10 bad command lines answered"
+}
+
+# --windowed: a decorated window (Wine asks for a title bar through the Motif hints) whose client
+# area has the size asked for, the other options taken; Escape ends it.
+check_windowed() {
+    local window hints flags decorations
+    start_program "$run_folder" "$root/$win_build/app/velmorin.exe" --windowed=640x480 --seed 7 \
+        --max-fps 30 --no-vsync --fps
+    window=$(wait_for_window Velmorin 60) || fail "--windowed: no window titled Velmorin"
+    [ "$(window_geometry "$window" | cut -d+ -f1)" = 640x480 ] ||
+        fail "--windowed=640x480: client area $(window_geometry "$window")"
+    hints=$(xprop -id "$window" _MOTIF_WM_HINTS | sed -n 's/.* = //p')
+    # flags, functions, decorations: decorations asked for (flag 2), with a title (8)
+    IFS=', ' read -r flags _ decorations _ <<<"$hints"
+    if [ -z "$decorations" ] || ! (((flags & 2) && (decorations & 8))); then
+        fail "--windowed: no title bar asked for (Motif hints: $hints)"
+    fi
+    check_scene_shown windowed
+    [ -z "$(visible_window Error)" ] || fail "--windowed: an Error box appeared"
+    check_escape_ends_demo windowed
+}
+
+# --desktop on a screen that cannot be switched to 800x600: borderless over the whole screen at
+# its own size, and no "Could not change display settings" box.
+check_desktop() {
+    local window screen
+    screen=$(screen_geometry)
+    start_program "$run_folder" "$root/$win_build/app/velmorin.exe" --desktop
+    window=$(wait_for_window Velmorin 60) || fail "--desktop: no window titled Velmorin"
+    [ "$(window_geometry "$window")" = "$screen+0+0" ] ||
+        fail "--desktop: window $(window_geometry "$window") on a $screen screen"
+    check_scene_shown desktop
+    [ -z "$(visible_window Error)" ] || fail "--desktop: an Error box appeared"
+    [ "$(screen_geometry)" = "$screen" ] || fail "--desktop: the screen became $(screen_geometry)"
+    uncapped_cpu=$(program_cpu_percent 3) || fail "--desktop: no CPU figure"
+    check_escape_ends_demo desktop
+}
+
+# velmorin.scr /s, started from a folder without pictures: topmost over the whole screen, the
+# pictures found beside it, no box; ends on the given kind of input with status 0.
+check_saver() {
+    local form=$1 input=$2 window screen
+    screen=$(screen_geometry)
+    xdotool mousemove 300 200 # where the saver's first mouse report will say the pointer is
+    start_program "$work/elsewhere" "$saver_folder/velmorin.scr" "$form"
+    window=$(wait_for_window Velmorin 60) || fail "$form: no window titled Velmorin"
+    [ "$(window_geometry "$window")" = "$screen+0+0" ] ||
+        fail "$form: window $(window_geometry "$window") on a $screen screen"
+    xprop -id "$window" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE || fail "$form: not topmost"
+    check_scene_shown "saver-${form//[^a-zA-Z]/}"
+    [ -z "$(visible_window Error)" ] || fail "$form: an Error box appeared"
+    [ ! -s "$work/demo.err" ] || fail "$form: reported $(head -c 300 "$work/demo.err")"
+    case $input in
+    key)
+        saver_cpu=$(program_cpu_percent 3) || fail "$form: no CPU figure"
+        press_key "$window" space || fail "$form: could not focus the saver"
+        ;;
+    mouse)
+        # The first report and a few pixels of jitter do not count.
+        xdotool mousemove 302 201
+        sleep 0.5
+        xdotool mousemove 298 203
+        sleep 2
+        demo_running || fail "$form: ended on a mouse jitter of 2 pixels"
+        xdotool mousemove 600 500
+        ;;
+    click)
+        xdotool click 1
+        ;;
+    esac
+    wait_for_demo_exit 30 || fail "$form: did not end on a $input"
+    [ "$demo_status" = 0 ] || fail "$form: exit status $demo_status after a $input"
+    [ "$(screen_geometry)" = "$screen" ] || fail "$form: the screen became $(screen_geometry)"
+    [ ! -s "$work/demo.out" ] || fail "$form: printed $(head -c 200 "$work/demo.out")"
+}
+
+# A saver with no pictures anywhere says so on standard error, never in a box, and runs on.
+check_saver_without_pictures() {
+    local window bare=$work/saver-bare
+    mkdir -p "$bare"
+    cp "$saver_folder/velmorin.scr" "$bare/"
+    start_program "$work/elsewhere" "$bare/velmorin.scr" /s
+    window=$(wait_for_window Velmorin 60) || fail "saver without pictures: no window"
+    sleep 2
+    demo_running || fail "saver without pictures: ended by itself"
+    [ -z "$(visible_window Error)" ] || fail "saver without pictures: an Error box appeared"
+    grep -q '^Error: ' "$work/demo.err" || fail "saver without pictures: no error on stderr"
+    press_key "$window" space || fail "saver without pictures: could not focus the saver"
+    wait_for_demo_exit 30 || fail "saver without pictures: did not end on a key"
+    [ "$demo_status" = 0 ] || fail "saver without pictures: exit status $demo_status"
+}
+
+# The preview in a host window of the test suite: a child of the host's client size, ending
+# when the host closes. Then the settings box, owned by the host.
+check_saver_in_host() {
+    local host=$root/$win_build/tests/win32/scr_host.exe saver form
+    saver=$(winepath -w "$saver_folder/velmorin.scr" 2>/dev/null)
+    for form in preview preview-colon; do
+        run_in_folder "$work/elsewhere" "$host" "$saver" "$form"
+        [ $cmd_status -eq 0 ] || fail "$form: $(tr -d '\r' <"$work/cmd.err")"
+        tr -d '\r' <"$work/cmd.out" >"$work/host.txt"
+        grep -qx 'host 152x112' "$work/host.txt" || fail "$form: $(cat "$work/host.txt")"
+        grep -qx 'child 152x112' "$work/host.txt" ||
+            fail "$form: the preview does not fill the host: $(cat "$work/host.txt")"
+        grep -qx 'exit 0' "$work/host.txt" || fail "$form: $(cat "$work/host.txt")"
+    done
+    run_in_folder "$work/elsewhere" "$host" "$saver" settings
+    [ $cmd_status -eq 0 ] || fail "settings: $(tr -d '\r' <"$work/cmd.err")"
+    tr -d '\r' <"$work/cmd.out" >"$work/host.txt"
+    grep -qx 'box Velmorin Settings' "$work/host.txt" || fail "settings: $(cat "$work/host.txt")"
+    grep -qx 'owner host' "$work/host.txt" || fail "settings: the box is not the host's"
+    grep -qx 'exit 0' "$work/host.txt" || fail "settings: $(cat "$work/host.txt")"
+    echo "preview (/p HWND, /p:HWND) and settings (/c:HWND) in a host window"
+}
+
+# The settings without an owner, from /c and from no argument at all; /a and unreadable ids end
+# at once, silently.
+check_saver_settings_and_silent_ends() {
+    local form box arguments
+    for form in /c ""; do
+        if [ -n "$form" ]; then
+            start_program "$work/elsewhere" "$saver_folder/velmorin.scr" "$form"
+        else
+            start_program "$work/elsewhere" "$saver_folder/velmorin.scr"
+        fi
+        box=$(wait_for_window "Velmorin Settings" 60) || fail "'$form': no settings box"
+        [ -z "$(visible_window Velmorin)" ] || fail "'$form': the scene was shown too"
+        press_key "$box" Return || fail "'$form': could not focus the settings box"
+        wait_for_demo_exit 30 || fail "'$form': the settings box did not end the program"
+        [ "$demo_status" = 0 ] || fail "'$form': exit status $demo_status"
+    done
+    for arguments in "/a" "/p 0" "/p x" "/p 4000000" "/p:" "/c:x" "/s 5" "/x"; do
+        read -r -a args <<<"$arguments"
+        run_in_folder "$work/elsewhere" "$saver_folder/velmorin.scr" "${args[@]}"
+        [ $cmd_status -eq 0 ] || fail "velmorin.scr $arguments: status $cmd_status"
+        if [ -s "$work/cmd.out" ] || [ -s "$work/cmd.err" ]; then
+            fail "velmorin.scr $arguments: not silent"
+        fi
+    done
+    echo "settings box from /c and no argument; 8 command lines ended silently"
+}
+
+# Both programs (one and the same) carry the manifest that makes Windows hand them the screen's
+# real pixels.
+check_manifest() {
+    cmp -s "$win_build/app/velmorin.exe" "$win_build/app/velmorin.scr" ||
+        fail "velmorin.scr is not velmorin.exe"
+    x86_64-w64-mingw32-objdump -h "$win_build/app/velmorin.exe" | grep -q ' \.rsrc ' ||
+        fail "velmorin.exe has no resources"
+    strings "$win_build/app/velmorin.exe" >"$work/strings.txt"
+    grep -q '>PerMonitorV2, PerMonitor</dpiAwareness>' "$work/strings.txt" ||
+        fail "velmorin.exe does not declare per-monitor DPI awareness"
+}
+
+test_command_line_and_saver() {
+    saver_folder=$work/saver
+    mkdir -p "$saver_folder" "$work/elsewhere"
+    cp "$win_build/app/velmorin.scr" "$saver_folder/"
+    cp -r "$run_folder/bitmap" "$saver_folder/"
+    check_manifest
+    check_command_line_answers
+    check_windowed
+    check_desktop
+    check_saver /s mouse
+    check_saver /S key
+    check_saver -s click
+    check_saver_without_pictures
+    check_saver_in_host
+    check_saver_settings_and_silent_ends
+    echo "figure: CPU of one core at $(screen_geometry): saver (capped at 60 fps) ${saver_cpu}%," \
+        "--desktop (uncapped) ${uncapped_cpu}%"
+}
+
 start_time=$SECONDS
 
 echo "== Windows cross build ($win_build/)"
@@ -190,8 +443,9 @@ cmake -S . -B "$win_build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_6
 cmake --build "$win_build" -j "$jobs"
 
 echo "== the programs need no DLL but the system's"
-allowed_dlls='^(kernel32|user32|gdi32|opengl32|glu32|msvcrt|ucrtbase|api-ms-win-crt-[a-z0-9-]+)\.dll$'
-mapfile -t programs < <(find "$win_build" -name '*.exe' -not -path '*/CMakeFiles/*' | sort)
+allowed_dlls='^(kernel32|user32|gdi32|winmm|opengl32|glu32|msvcrt|ucrtbase|api-ms-win-crt-[a-z0-9-]+)\.dll$'
+mapfile -t programs < <(find "$win_build" \( -name '*.exe' -o -name '*.scr' \) \
+    -not -path '*/CMakeFiles/*' | sort)
 [ ${#programs[@]} -gt 0 ] || fail "no programs in $win_build"
 for program in "${programs[@]}"; do
     while read -r dll; do
@@ -297,5 +551,8 @@ press_key "$box" Return || fail "could not focus the Error box"
 wait_for_demo_exit 30 || fail "the demo did not end after the box was dismissed"
 [ "$demo_status" = 0 ] || fail "exit status $demo_status after the display change failed"
 [ ! -s "$work/demo.out" ] || fail "printed $(head -c 200 "$work/demo.out")"
+
+echo "== velmorin.exe's command line and the screensaver velmorin.scr, on the 1024x768 screen"
+test_command_line_and_saver
 
 echo "== Windows tests passed in $((SECONDS - start_time)) s"
