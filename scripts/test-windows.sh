@@ -300,7 +300,7 @@ check_desktop() {
     check_escape_ends_demo desktop
 }
 
-# velmorin.scr /s, started from a folder without pictures: topmost over the whole screen, the
+# velmorin.scr /s, started from another folder: topmost over the whole screen, the
 # pictures found beside it, no box; ends on the given kind of input with status 0.
 check_saver() {
     local form=$1 input=$2 window screen
@@ -418,9 +418,12 @@ check_manifest() {
 
 test_command_line_and_saver() {
     saver_folder=$work/saver
-    mkdir -p "$saver_folder" "$work/elsewhere"
+    mkdir -p "$saver_folder" "$work/elsewhere/bitmap"
     cp "$win_build/app/velmorin.scr" "$saver_folder/"
     cp -r "$run_folder/bitmap" "$saver_folder/"
+    # The savers start in a folder whose bitmap/ has the background alone: a saver that preferred
+    # it to the pictures beside itself would report the sphere pictures missing.
+    cp "$run_folder/bitmap/background.bmp" "$work/elsewhere/bitmap/"
     check_manifest
     check_command_line_answers
     check_windowed
