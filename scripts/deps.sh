@@ -31,3 +31,6 @@ VELMORIN_TEST_PACKAGES=(clang libclang-rt-14-dev xvfb xauth xdotool x11-utils x1
 # with Mesa's GL for Wine to draw through, and the tools that look at the screen from outside.
 VELMORIN_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix googletest wine wine64 xvfb xdotool
     x11-apps x11-utils imagemagick libgl1 libglx-mesa0 libgl1-mesa-dri)
+# Making the Debian package (dpkg-shlibdeps, file) and checking it and its menu, screensaver and
+# manual files (lintian, desktop-file-validate, xmllint, man).
+VELMORIN_PACKAGE_PACKAGES=(dpkg-dev file lintian desktop-file-utils libxml2-utils man-db gzip)
