@@ -75,6 +75,24 @@ SDL_Window* createWindow(const PlatformWindowConfig& config) {
     return SDL_CreateWindow(config.title, x, y, width, height, windowFlags(config.style));
 }
 
+// Already in that mode, with the window covering the screen and no window manager to put
+// anything over it: the full-screen switch would change nothing, yet SDL would wait a tenth of
+// a second for a configure event that an unchanged size never brings.
+bool alreadyCoversScreenAt(int display, int width, int height) {
+    SDL_DisplayMode current{};
+    int x = -1;
+    int y = -1;
+    int windowWidth = 0;
+    int windowHeight = 0;
+    SDL_GetWindowPosition(mainWindow, &x, &y);
+    SDL_GetWindowSize(mainWindow, &windowWidth, &windowHeight);
+    if (SDL_GetCurrentDisplayMode(display, &current) != 0 || current.w != width ||
+        current.h != height || x != 0 || y != 0 || windowWidth != width || windowHeight != height) {
+        return false;
+    }
+    return onX11WithoutWindowManager(mainWindow);
+}
+
 bool translateEvent(const SDL_Event& sdlEvent, PlatformEvent* event) {
     switch (sdlEvent.type) {
     case SDL_QUIT:
@@ -187,6 +205,9 @@ bool platformEnterDisplayMode(int width, int height) {
     wanted.h = height;
     SDL_DisplayMode closest{};
     const int display = SDL_GetWindowDisplayIndex(mainWindow);
+    if (alreadyCoversScreenAt(display, width, height)) {
+        return true;
+    }
     if (SDL_GetClosestDisplayMode(display, &wanted, &closest) == nullptr) {
         return false;
     }
