@@ -718,6 +718,8 @@ def run_cases(cases, argv):
     parser.add_argument("--demo", required=True, help="the velmorin binary")
     parser.add_argument("--pictures", required=True, help="the build's bitmap folder")
     parser.add_argument("--suppressions", help="valgrind suppressions file")
+    parser.add_argument("--host", help="the stand-in screensaver host program")
+    parser.add_argument("--bench", help="the start-up benchmark program")
     args = parser.parse_args(argv)
     install_termination_cleanup()
     workdir = tempfile.mkdtemp(prefix=f"velmorin-e2e-{args.case}-")
