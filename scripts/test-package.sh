@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Tests the Debian package as a user meets it: builds it (scripts/package.sh), checks it with
-# lintian, installs it with apt-get, runs the installed programs from other folders, checks the
-# menu, screensaver and manual files, then purges it and checks that nothing of it is left.
+# lintian, installs it with apt-get, runs the installed programs from other folders (the demo under
+# Xvfb), checks the menu, screensaver and manual files, then purges it and checks that nothing of
+# it is left.
 # Needs root or sudo; the package is never left installed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
-ensure_packages "${VELMORIN_BUILD_PACKAGES[@]}" "${VELMORIN_PACKAGE_PACKAGES[@]}"
+ensure_packages "${VELMORIN_BUILD_PACKAGES[@]}" "${VELMORIN_PACKAGE_PACKAGES[@]}" \
+    "${VELMORIN_TEST_PACKAGES[@]}"
 
 build=build-package
 sudo=""
@@ -96,6 +98,10 @@ mkdir -p "$empty"
 cmp -s "$work/installed.png" "$work/build.png" ||
     fail "the installed tool drew another frame than the build's: its pictures were not found"
 echo "frame identical to the build's ($(stat -c %s "$work/installed.png") bytes)"
+
+echo "== the installed demo from / and from an empty folder, under Xvfb"
+python3 tests/dist/e2e_installed.py installed --demo /usr/games/velmorin --pictures "$build/bitmap" ||
+    fail "the installed demo did not draw its scene from another folder"
 
 echo "== menu entry, screensaver files, manual"
 for entry in /usr/share/applications/velmorin.desktop \
