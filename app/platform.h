@@ -3,6 +3,8 @@
 // a window-system header.
 #pragma once
 
+#include <string>
+
 enum class PlatformVideo {
     Display,   // a real screen: X11 or Wayland
     Offscreen, // no screen at all, for tests and tools that render to read pixels back
@@ -21,10 +23,29 @@ struct PlatformEvent {
     int keyCode = 0;
 };
 
-// Connects to the window system. False when it cannot be used at all.
+enum class PlatformWindowStyle {
+    Popup,    // borderless at the screen's top-left, for the switched display mode
+    Windowed, // decorated and resizable, placed by the window manager
+    Desktop,  // borderless over the whole screen at its current resolution
+};
+
+struct PlatformWindowConfig {
+    const char* title = "";
+    int width = 0; // Popup and Windowed; Desktop takes the screen's size
+    int height = 0;
+    PlatformWindowStyle style = PlatformWindowStyle::Popup;
+    // Ask for swap interval 0. Otherwise the driver keeps its own setting, normally one frame
+    // per refresh, which lets the processor rest.
+    bool noVsync = false;
+};
+
+// Connects to the window system. False when it cannot be used at all. False when it cannot be used
+// at all.
 bool platformInit(PlatformVideo video);
-// Creates the hidden, borderless window at (0, 0) and makes a double-buffered RGBA GL context
-// with a depth buffer current on this thread. False when either cannot be made.
+// Creates the hidden window and makes a double-buffered RGBA GL context with a depth buffer
+// current on this thread. False when either cannot be made.
+bool platformCreateWindowWith(const PlatformWindowConfig& config);
+// The same for a Popup at (0, 0) with swap interval 0: tools and tests draw as fast as they can.
 bool platformCreateWindow(const char* title, int width, int height);
 void platformGetClientSize(int* width, int* height);
 void platformShowWindow();
@@ -32,6 +53,8 @@ void platformShowWindow();
 // quietly gives another size.
 bool platformEnterDisplayMode(int width, int height);
 void platformHideCursor();
+// The folder that holds the running program, without a trailing separator; empty if unknown.
+std::string platformExecutableDir();
 // Next pending event without waiting; false when there is none.
 bool platformPollEvent(PlatformEvent* event);
 void platformSwapBuffers();

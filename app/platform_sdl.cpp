@@ -1,6 +1,7 @@
 // The SDL2 backend of the window system: window, GL context, display mode, cursor and events.
 #include <SDL2/SDL.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "app/platform.h"
@@ -28,6 +29,68 @@ void requestContextAttributes(int depthBits) {
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     // Fixed-function drawing needs a compatibility context.
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+}
+
+// SDL falls back on these when no screen answers; they draw to nowhere, so the demo must not
+// take them for a display unless someone asked for one by name.
+bool isStandInDriver(const char* driver) {
+    return driver != nullptr &&
+           (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+}
+
+bool standInAskedFor(const char* driver) {
+    const char* wanted = std::getenv("SDL_VIDEODRIVER");
+    return wanted != nullptr && std::strstr(wanted, driver) != nullptr;
+}
+
+Uint32 windowFlags(PlatformWindowStyle style) {
+    // High-DPI: the drawable gets the screen's real pixels, and the projection follows it.
+    const Uint32 common = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
+    switch (style) {
+    case PlatformWindowStyle::Windowed:
+        return common | SDL_WINDOW_RESIZABLE;
+    case PlatformWindowStyle::Desktop:
+        return common | SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP;
+    case PlatformWindowStyle::Popup:
+        break;
+    }
+    return common | SDL_WINDOW_BORDERLESS;
+}
+
+SDL_Window* createWindow(const PlatformWindowConfig& config) {
+    int x = 0;
+    int y = 0;
+    int width = config.width;
+    int height = config.height;
+    if (config.style == PlatformWindowStyle::Windowed) {
+        x = SDL_WINDOWPOS_CENTERED;
+        y = SDL_WINDOWPOS_CENTERED;
+    } else if (config.style == PlatformWindowStyle::Desktop) {
+        SDL_DisplayMode desktop{};
+        if (SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
+            width = desktop.w;
+            height = desktop.h;
+        }
+    }
+    return SDL_CreateWindow(config.title, x, y, width, height, windowFlags(config.style));
+}
+
+// Already in that mode, with the window covering the screen and no window manager to put
+// anything over it: the full-screen switch would change nothing, yet SDL would wait a tenth of
+// a second for a configure event that an unchanged size never brings.
+bool alreadyCoversScreenAt(int display, int width, int height) {
+    SDL_DisplayMode current{};
+    int x = -1;
+    int y = -1;
+    int windowWidth = 0;
+    int windowHeight = 0;
+    SDL_GetWindowPosition(mainWindow, &x, &y);
+    SDL_GetWindowSize(mainWindow, &windowWidth, &windowHeight);
+    if (SDL_GetCurrentDisplayMode(display, &current) != 0 || current.w != width ||
+        current.h != height || x != 0 || y != 0 || windowWidth != width || windowHeight != height) {
+        return false;
+    }
+    return onX11WithoutWindowManager(mainWindow);
 }
 
 bool translateEvent(const SDL_Event& sdlEvent, PlatformEvent* event) {
@@ -73,6 +136,11 @@ bool platformInit(PlatformVideo video) {
     }
     sdlStarted = true;
     const char* driver = SDL_GetCurrentVideoDriver();
+    if (video == PlatformVideo::Display && isStandInDriver(driver) && !standInAskedFor(driver)) {
+        SDL_Quit();
+        sdlStarted = false;
+        return false;
+    }
     if (driver != nullptr && std::strcmp(driver, "x11") == 0) {
         installX11DisplayLossHandler();
     }
@@ -80,11 +148,18 @@ bool platformInit(PlatformVideo video) {
 }
 
 bool platformCreateWindow(const char* title, int width, int height) {
+    PlatformWindowConfig config;
+    config.title = title;
+    config.width = width;
+    config.height = height;
+    config.noVsync = true;
+    return platformCreateWindowWith(config);
+}
+
+bool platformCreateWindowWith(const PlatformWindowConfig& config) {
     for (int depthBits : kDepthBitsWanted) {
         requestContextAttributes(depthBits);
-        mainWindow =
-            SDL_CreateWindow(title, 0, 0, width, height,
-                             SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
+        mainWindow = createWindow(config);
         if (mainWindow == nullptr) {
             continue;
         }
@@ -98,8 +173,10 @@ bool platformCreateWindow(const char* title, int width, int height) {
     if (glContext == nullptr || SDL_GL_MakeCurrent(mainWindow, glContext) != 0) {
         return false;
     }
-    // Frames run back to back; drivers that cannot turn sync off just keep it.
-    SDL_GL_SetSwapInterval(0);
+    if (config.noVsync) {
+        // Drivers that cannot turn sync off just keep it.
+        SDL_GL_SetSwapInterval(0);
+    }
     SDL_DisableScreenSaver();
     return true;
 }
@@ -128,6 +205,9 @@ bool platformEnterDisplayMode(int width, int height) {
     wanted.h = height;
     SDL_DisplayMode closest{};
     const int display = SDL_GetWindowDisplayIndex(mainWindow);
+    if (alreadyCoversScreenAt(display, width, height)) {
+        return true;
+    }
     if (SDL_GetClosestDisplayMode(display, &wanted, &closest) == nullptr) {
         return false;
     }
@@ -156,6 +236,19 @@ bool platformEnterDisplayMode(int width, int height) {
 
 void platformHideCursor() {
     SDL_ShowCursor(SDL_DISABLE);
+}
+
+std::string platformExecutableDir() {
+    char* base = SDL_GetBasePath(); // with a trailing separator
+    if (base == nullptr) {
+        return "";
+    }
+    std::string folder = base;
+    SDL_free(base);
+    if (!folder.empty() && folder.back() == '/') {
+        folder.pop_back();
+    }
+    return folder;
 }
 
 bool platformPollEvent(PlatformEvent* event) {

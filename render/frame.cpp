@@ -5,6 +5,7 @@
 
 #include "render/frame_clock.h"
 #include "render/gl.h"
+#include "render/picture_folder.h"
 #include "render/spray_draw.h"
 #include "render/texture.h"
 #include "sim/physics.h"
@@ -60,7 +61,7 @@ void setupGLWithSeed(uint32_t seed) {
     glEnable(GL_LIGHTING);
     compileLightList();
     glPointSize(1.0f);
-    backgroundList = loadBackground(kBackgroundFile);
+    backgroundList = loadBackground(picturePath(kBackgroundFile).c_str());
 }
 
 void resizeViewport(int width, int height) {

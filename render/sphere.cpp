@@ -2,6 +2,7 @@
 #include "render/sphere.h"
 
 #include "render/gl.h"
+#include "render/picture_folder.h"
 #include "render/texture.h"
 #include "sim/scene.h"
 
@@ -13,7 +14,7 @@ constexpr GLint kSphereStacks = 10;
 
 uint32_t loadBodyTexture(int textureIndex) {
     ImageRecord scratch{};
-    return loadTexture(kTextureFiles[textureIndex], &scratch);
+    return loadTexture(picturePath(kTextureFiles[textureIndex]).c_str(), &scratch);
 }
 
 } // namespace

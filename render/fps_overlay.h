@@ -1,0 +1,6 @@
+// A small frames-per-second text in the top-left corner, over the finished frame.
+#pragma once
+
+// Draws text in white at the window's top-left, for a viewport of width by height pixels,
+// leaving every piece of GL state as it found it.
+void drawFpsOverlay(const char* text, int width, int height);
