@@ -171,9 +171,15 @@ check_scene_shown() {
     done
     sleep 1
     screenshot_varied "$work/$name-2.png" || fail "$name: the screen went flat"
-    if compare -metric AE "$work/$name-1.png" "$work/$name-2.png" null: 2>/dev/null; then
-        fail "$name: two screenshots a second apart are the same: no frames are running"
-    fi
+    # compare: 0 the same, 1 different, 2 it could not compare, which proves nothing.
+    local status=0
+    compare -metric AE "$work/$name-1.png" "$work/$name-2.png" null: 2>"$work/compare.err" ||
+        status=$?
+    case $status in
+    0) fail "$name: two screenshots a second apart are the same: no frames are running" ;;
+    1) ;;
+    *) fail "$name: compare failed with status $status: $(tail -n 3 "$work/compare.err")" ;;
+    esac
     cp "$work/$name-2.png" "$win_build/wine-$name.png"
 }
 
