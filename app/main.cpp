@@ -70,10 +70,12 @@ int main(int argc, char** argv) {
         return answered;
     }
     installExitHandlers();
-    setErrorReporter(showErrorBox);
+    const bool hosted = options.mode == WindowMode::Saver;
+    // A screensaver never puts a box in front of its host: its errors go to standard error.
+    setErrorReporter(hosted ? nullptr : showErrorBox);
     setPictureFolder(
         findPictureFolder(options.picturesDir, platformExecutableDir(), pictureFileExists));
-    if (!platformInit(PlatformVideo::Display)) {
+    if (!platformInit(hosted ? PlatformVideo::Hosted : PlatformVideo::Display)) {
         setErrorReporter(nullptr); // no screen to show a box on: standard error it is
         reportError("Could not register window");
         return 0;
@@ -93,7 +95,7 @@ int main(int argc, char** argv) {
     exitOnPendingSignal();
     restBeforeFrame(&pacer);
     windowPaint();
-    if (options.mode != WindowMode::Windowed) {
+    if (options.mode == WindowMode::SwitchedFullScreen || options.mode == WindowMode::Desktop) {
         platformHideCursor();
     }
     runMessageLoop(&pacer);

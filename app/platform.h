@@ -3,17 +3,21 @@
 // a window-system header.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 enum class PlatformVideo {
     Display,   // a real screen: X11 or Wayland
     Offscreen, // no screen at all, for tests and tools that render to read pixels back
+    Hosted,    // a real screen, drawing into a screensaver host's window: the host decides
+               // when the screen blanks, so the system's screensaver is left alone
 };
 
 enum class PlatformEventType {
     Resize,  // width, height: the new client size in pixels
     KeyDown, // keyCode: Escape is 27 and no other key is; keys held with Alt never arrive
-    Close,   // the user or the window manager asked the window to close
+    Close,   // the user or the window manager asked the window to close, or (Hosted) the
+             // host destroyed its window
 };
 
 struct PlatformEvent {
@@ -27,6 +31,7 @@ enum class PlatformWindowStyle {
     Popup,    // borderless at the screen's top-left, for the switched display mode
     Windowed, // decorated and resizable, placed by the window manager
     Desktop,  // borderless over the whole screen at its current resolution
+    Hosted,   // no window of our own: draw into hostWindow, which another program owns
 };
 
 struct PlatformWindowConfig {
@@ -37,6 +42,8 @@ struct PlatformWindowConfig {
     // Ask for swap interval 0. Otherwise the driver keeps its own setting, normally one frame
     // per refresh, which lets the processor rest.
     bool noVsync = false;
+    // Hosted: the window to draw into; 0 means the screen's root window.
+    uint64_t hostWindow = 0;
 };
 
 // Connects to the window system. False when it cannot be used at all. False when it cannot be used

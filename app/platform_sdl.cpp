@@ -19,6 +19,7 @@ bool sdlStarted = false;
 SDL_Window* mainWindow = nullptr;
 SDL_GLContext glContext = nullptr;
 bool displayModeChanged = false;
+bool hostedWindow = false; // mainWindow belongs to another program
 
 void requestContextAttributes(int depthBits) {
     SDL_GL_ResetAttributes();
@@ -52,6 +53,7 @@ Uint32 windowFlags(PlatformWindowStyle style) {
     case PlatformWindowStyle::Desktop:
         return common | SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP;
     case PlatformWindowStyle::Popup:
+    case PlatformWindowStyle::Hosted:
         break;
     }
     return common | SDL_WINDOW_BORDERLESS;
@@ -75,6 +77,50 @@ SDL_Window* createWindow(const PlatformWindowConfig& config) {
     return SDL_CreateWindow(config.title, x, y, width, height, windowFlags(config.style));
 }
 
+// Another program's window: SDL makes the context from the window's own visual, and the host
+// alone decides on the window's size, visibility, cursor and the keyboard.
+bool adoptHostWindow(const PlatformWindowConfig& config) {
+    const uint64_t window = config.hostWindow != 0 ? config.hostWindow : x11RootWindow();
+    if (window == 0) {
+        return false;
+    }
+    x11IgnoreErrors();
+    requestContextAttributes(kDepthBitsWanted[0]);
+    mainWindow = SDL_CreateWindowFrom(reinterpret_cast<void*>(static_cast<uintptr_t>(window)));
+    if (mainWindow == nullptr) {
+        return false;
+    }
+    hostedWindow = true;
+    x11FollowHostWindow(mainWindow);
+    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE); // to see the host destroy its window
+    glContext = SDL_GL_CreateContext(mainWindow);
+    if (glContext == nullptr || SDL_GL_MakeCurrent(mainWindow, glContext) != 0) {
+        return false;
+    }
+    if (config.noVsync) {
+        SDL_GL_SetSwapInterval(0);
+    }
+    return true;
+}
+
+// Already in that mode, with the window covering the screen and no window manager to put
+// anything over it: the full-screen switch would change nothing, yet SDL would wait a tenth of
+// a second for a configure event that an unchanged size never brings.
+bool alreadyCoversScreenAt(int display, int width, int height) {
+    SDL_DisplayMode current{};
+    int x = -1;
+    int y = -1;
+    int windowWidth = 0;
+    int windowHeight = 0;
+    SDL_GetWindowPosition(mainWindow, &x, &y);
+    SDL_GetWindowSize(mainWindow, &windowWidth, &windowHeight);
+    if (SDL_GetCurrentDisplayMode(display, &current) != 0 || current.w != width ||
+        current.h != height || x != 0 || y != 0 || windowWidth != width || windowHeight != height) {
+        return false;
+    }
+    return onX11WithoutWindowManager(mainWindow);
+}
+
 bool translateEvent(const SDL_Event& sdlEvent, PlatformEvent* event) {
     switch (sdlEvent.type) {
     case SDL_QUIT:
@@ -88,6 +134,12 @@ bool translateEvent(const SDL_Event& sdlEvent, PlatformEvent* event) {
         if (sdlEvent.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
             event->type = PlatformEventType::Resize;
             SDL_GL_GetDrawableSize(mainWindow, &event->width, &event->height);
+            return true;
+        }
+        return false;
+    case SDL_SYSWMEVENT:
+        if (x11IsDestroyOf(sdlEvent.syswm.msg, mainWindow)) {
+            event->type = PlatformEventType::Close;
             return true;
         }
         return false;
@@ -113,12 +165,17 @@ bool platformInit(PlatformVideo video) {
     if (video == PlatformVideo::Offscreen) {
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
     }
+    if (video == PlatformVideo::Hosted) {
+        SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+        // SDL makes GL contexts for windows it did not create only when told they will draw GL.
+        SDL_SetHint(SDL_HINT_VIDEO_FOREIGN_WINDOW_OPENGL, "1");
+    }
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         return false;
     }
     sdlStarted = true;
     const char* driver = SDL_GetCurrentVideoDriver();
-    if (video == PlatformVideo::Display && isStandInDriver(driver) && !standInAskedFor(driver)) {
+    if (video != PlatformVideo::Offscreen && isStandInDriver(driver) && !standInAskedFor(driver)) {
         SDL_Quit();
         sdlStarted = false;
         return false;
@@ -139,6 +196,9 @@ bool platformCreateWindow(const char* title, int width, int height) {
 }
 
 bool platformCreateWindowWith(const PlatformWindowConfig& config) {
+    if (config.style == PlatformWindowStyle::Hosted) {
+        return adoptHostWindow(config);
+    }
     for (int depthBits : kDepthBitsWanted) {
         requestContextAttributes(depthBits);
         mainWindow = createWindow(config);
@@ -172,7 +232,7 @@ void platformGetClientSize(int* width, int* height) {
 }
 
 void platformShowWindow() {
-    if (mainWindow != nullptr) {
+    if (mainWindow != nullptr && !hostedWindow) {
         SDL_ShowWindow(mainWindow);
         SDL_RaiseWindow(mainWindow);
     }
@@ -187,6 +247,9 @@ bool platformEnterDisplayMode(int width, int height) {
     wanted.h = height;
     SDL_DisplayMode closest{};
     const int display = SDL_GetWindowDisplayIndex(mainWindow);
+    if (alreadyCoversScreenAt(display, width, height)) {
+        return true;
+    }
     if (SDL_GetClosestDisplayMode(display, &wanted, &closest) == nullptr) {
         return false;
     }
@@ -269,6 +332,7 @@ void platformShutdown() {
         SDL_DestroyWindow(mainWindow);
         mainWindow = nullptr;
     }
+    hostedWindow = false;
     if (sdlStarted) {
         SDL_Quit();
         sdlStarted = false;

@@ -30,8 +30,9 @@ PlatformWindowStyle styleFor(WindowMode mode) {
         return PlatformWindowStyle::Windowed;
     case WindowMode::Desktop:
         return PlatformWindowStyle::Desktop;
-    case WindowMode::SwitchedFullScreen:
     case WindowMode::Saver:
+        return PlatformWindowStyle::Hosted;
+    case WindowMode::SwitchedFullScreen:
         break;
     }
     return PlatformWindowStyle::Popup;
@@ -59,6 +60,7 @@ bool windowCreate(const DemoOptions& options) {
     config.width = options.mode == WindowMode::Windowed ? options.windowWidth : kScreenWidth;
     config.height = options.mode == WindowMode::Windowed ? options.windowHeight : kScreenHeight;
     config.noVsync = options.noVsync;
+    config.hostWindow = options.drawOnRoot ? 0 : options.hostWindow;
     if (!platformCreateWindowWith(config)) {
         return false;
     }

@@ -112,7 +112,8 @@ double firstPaintSeconds = 0.0;
 // already reported.
 bool startDemo(const DemoOptions& demo) {
     installExitHandlers();
-    if (!platformInit(PlatformVideo::Display)) {
+    if (!platformInit(demo.mode == WindowMode::Saver ? PlatformVideo::Hosted
+                                                     : PlatformVideo::Display)) {
         reportError("Could not register window");
         return false;
     }
@@ -201,7 +202,8 @@ int main(int argc, char** argv) {
     const double sinceScriptStamp =
         options.startedAtEpoch > 0.0 ? readClock(CLOCK_REALTIME) - options.startedAtEpoch : -1.0;
     const double firstFrameDt = kTimeScale * meanFrameTime;
-    if (options.demo.mode != WindowMode::Windowed) {
+    if (options.demo.mode == WindowMode::SwitchedFullScreen ||
+        options.demo.mode == WindowMode::Desktop) {
         platformHideCursor();
     }
     const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));

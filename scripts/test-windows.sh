@@ -13,6 +13,10 @@ ensure_packages "${VELMORIN_BUILD_PACKAGES[@]}" "${VELMORIN_WINDOWS_PACKAGES[@]}
 root=$PWD
 jobs=$(nproc)
 linux_build=${VELMORIN_LINUX_BUILD_DIR:-build}
+case $linux_build in
+/*) linux_pictures=$linux_build/bitmap ;;
+*) linux_pictures=$root/$linux_build/bitmap ;;
+esac
 win_build=build-windows
 body_count=5 # one failed picture, and so one box, per sphere when all sphere pictures are gone
 
@@ -97,9 +101,10 @@ demo_running() {
     [ -n "$demo_pid" ] && kill -0 "$demo_pid" 2>/dev/null
 }
 
+# Starts the demo in the given working folder: the build's program, or the one given.
 start_demo() {
-    local folder=$1
-    (cd "$folder" && exec timeout 120 wine "$root/$win_build/app/velmorin.exe" </dev/null) \
+    local folder=$1 program=${2:-$root/$win_build/app/velmorin.exe}
+    (cd "$folder" && exec timeout 120 wine "$program" </dev/null) \
         >"$work/demo.out" 2>"$work/demo.err" &
     demo_pid=$!
 }
@@ -166,9 +171,15 @@ check_scene_shown() {
     done
     sleep 1
     screenshot_varied "$work/$name-2.png" || fail "$name: the screen went flat"
-    if compare -metric AE "$work/$name-1.png" "$work/$name-2.png" null: 2>/dev/null; then
-        fail "$name: two screenshots a second apart are the same: no frames are running"
-    fi
+    # compare: 0 the same, 1 different, 2 it could not compare, which proves nothing.
+    local status=0
+    compare -metric AE "$work/$name-1.png" "$work/$name-2.png" null: 2>"$work/compare.err" ||
+        status=$?
+    case $status in
+    0) fail "$name: two screenshots a second apart are the same: no frames are running" ;;
+    1) ;;
+    *) fail "$name: compare failed with status $status: $(tail -n 3 "$work/compare.err")" ;;
+    esac
     cp "$work/$name-2.png" "$win_build/wine-$name.png"
 }
 
@@ -306,7 +317,7 @@ check_saver() {
     local form=$1 input=$2 window screen
     screen=$(screen_geometry)
     xdotool mousemove 300 200 # where the saver's first mouse report will say the pointer is
-    start_program "$work/elsewhere" "$saver_folder/velmorin.scr" "$form"
+    start_program "$work/saver-start" "$saver_folder/velmorin.scr" "$form"
     window=$(wait_for_window Velmorin 60) || fail "$form: no window titled Velmorin"
     [ "$(window_geometry "$window")" = "$screen+0+0" ] ||
         fail "$form: window $(window_geometry "$window") on a $screen screen"
@@ -343,7 +354,7 @@ check_saver_without_pictures() {
     local window bare=$work/saver-bare
     mkdir -p "$bare"
     cp "$saver_folder/velmorin.scr" "$bare/"
-    start_program "$work/elsewhere" "$bare/velmorin.scr" /s
+    start_program "$work/saver-start" "$bare/velmorin.scr" /s
     window=$(wait_for_window Velmorin 60) || fail "saver without pictures: no window"
     sleep 2
     demo_running || fail "saver without pictures: ended by itself"
@@ -360,7 +371,7 @@ check_saver_in_host() {
     local host=$root/$win_build/tests/win32/scr_host.exe saver form
     saver=$(winepath -w "$saver_folder/velmorin.scr" 2>/dev/null)
     for form in preview preview-colon; do
-        run_in_folder "$work/elsewhere" "$host" "$saver" "$form"
+        run_in_folder "$work/saver-start" "$host" "$saver" "$form"
         [ $cmd_status -eq 0 ] || fail "$form: $(tr -d '\r' <"$work/cmd.err")"
         tr -d '\r' <"$work/cmd.out" >"$work/host.txt"
         grep -qx 'host 152x112' "$work/host.txt" || fail "$form: $(cat "$work/host.txt")"
@@ -368,7 +379,7 @@ check_saver_in_host() {
             fail "$form: the preview does not fill the host: $(cat "$work/host.txt")"
         grep -qx 'exit 0' "$work/host.txt" || fail "$form: $(cat "$work/host.txt")"
     done
-    run_in_folder "$work/elsewhere" "$host" "$saver" settings
+    run_in_folder "$work/saver-start" "$host" "$saver" settings
     [ $cmd_status -eq 0 ] || fail "settings: $(tr -d '\r' <"$work/cmd.err")"
     tr -d '\r' <"$work/cmd.out" >"$work/host.txt"
     grep -qx 'box Velmorin Settings' "$work/host.txt" || fail "settings: $(cat "$work/host.txt")"
@@ -383,9 +394,9 @@ check_saver_settings_and_silent_ends() {
     local form box arguments
     for form in /c ""; do
         if [ -n "$form" ]; then
-            start_program "$work/elsewhere" "$saver_folder/velmorin.scr" "$form"
+            start_program "$work/saver-start" "$saver_folder/velmorin.scr" "$form"
         else
-            start_program "$work/elsewhere" "$saver_folder/velmorin.scr"
+            start_program "$work/saver-start" "$saver_folder/velmorin.scr"
         fi
         box=$(wait_for_window "Velmorin Settings" 60) || fail "'$form': no settings box"
         [ -z "$(visible_window Velmorin)" ] || fail "'$form': the scene was shown too"
@@ -395,7 +406,7 @@ check_saver_settings_and_silent_ends() {
     done
     for arguments in "/a" "/p 0" "/p x" "/p 4000000" "/p:" "/c:x" "/s 5" "/x"; do
         read -r -a args <<<"$arguments"
-        run_in_folder "$work/elsewhere" "$saver_folder/velmorin.scr" "${args[@]}"
+        run_in_folder "$work/saver-start" "$saver_folder/velmorin.scr" "${args[@]}"
         [ $cmd_status -eq 0 ] || fail "velmorin.scr $arguments: status $cmd_status"
         if [ -s "$work/cmd.out" ] || [ -s "$work/cmd.err" ]; then
             fail "velmorin.scr $arguments: not silent"
@@ -418,12 +429,12 @@ check_manifest() {
 
 test_command_line_and_saver() {
     saver_folder=$work/saver
-    mkdir -p "$saver_folder" "$work/elsewhere/bitmap"
+    mkdir -p "$saver_folder" "$work/saver-start/bitmap"
     cp "$win_build/app/velmorin.scr" "$saver_folder/"
     cp -r "$run_folder/bitmap" "$saver_folder/"
     # The savers start in a folder whose bitmap/ has the background alone: a saver that preferred
     # it to the pictures beside itself would report the sphere pictures missing.
-    cp "$run_folder/bitmap/background.bmp" "$work/elsewhere/bitmap/"
+    cp "$run_folder/bitmap/background.bmp" "$work/saver-start/bitmap/"
     check_manifest
     check_command_line_answers
     check_windowed
@@ -442,7 +453,8 @@ start_time=$SECONDS
 
 echo "== Windows cross build ($win_build/)"
 cmake -S . -B "$win_build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORIN_WERROR=ON >/dev/null
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORIN_WERROR=ON \
+    -DVELMORIN_PICTURES_DIR="$linux_pictures" >/dev/null
 cmake --build "$win_build" -j "$jobs"
 
 echo "== the programs need no DLL but the system's"
@@ -462,6 +474,32 @@ if [ ! -f "$linux_build/CMakeCache.txt" ]; then
     cmake -S . -B "$linux_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
 cmake --build "$linux_build" -j "$jobs" --target velmorin-trace velmorin-bmp pictures >/dev/null
+
+echo "== the Windows zip"
+# The cross build cannot paint the pictures, so the zip takes the Linux build's: the same bytes.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$win_build/CMakeCache.txt")
+zip_name=velmorin-$version-win64
+rm -f "$win_build"/velmorin-*-win64.zip
+(cd "$win_build" && cpack -G ZIP >"$work/cpack.log" 2>&1) || fail "cpack: $(cat "$work/cpack.log")"
+zip_file=$root/$win_build/$zip_name.zip
+[ -f "$zip_file" ] || fail "no $zip_name.zip in $win_build"
+unpacked=$work/unpacked
+mkdir -p "$unpacked"
+(cd "$unpacked" && cmake -E tar xf "$zip_file") || fail "$zip_name.zip does not unpack"
+expected_entries="$zip_name/LICENSE.txt $zip_name/README.md"
+for picture in "$linux_pictures"/*.bmp; do
+    expected_entries+=" $zip_name/bitmap/$(basename "$picture")"
+    cmp -s "$picture" "$unpacked/$zip_name/bitmap/$(basename "$picture")" ||
+        fail "the zip's $(basename "$picture") is not the Linux build's"
+done
+for program in velmorin velmorin-bmp velmorin-trace; do
+    expected_entries+=" $zip_name/$program.exe"
+done
+expected_entries+=" $zip_name/velmorin.scr"
+zip_entries=$(cd "$unpacked" && find . -type f -printf '%P\n' | sort | tr '\n' ' ')
+[ "$zip_entries" = "$(tr ' ' '\n' <<<"$expected_entries" | sort | tr '\n' ' ')" ] ||
+    fail "the zip holds: $zip_entries"
+echo "$zip_name.zip: $(du -k "$zip_file" | cut -f 1) KiB, $(wc -w <<<"$zip_entries") files"
 
 echo "== Wine prefix and an 800x600 X server"
 start_xvfb 800x600
@@ -557,5 +595,28 @@ wait_for_demo_exit 30 || fail "the demo did not end after the box was dismissed"
 
 echo "== velmorin.exe's command line and the screensaver velmorin.scr, on the 1024x768 screen"
 test_command_line_and_saver
+
+echo "== the unpacked zip, started from another folder: its pictures are found beside it"
+stop_wine
+stop_xvfb
+start_xvfb 800x600
+start_wine
+elsewhere=$work/elsewhere
+mkdir -p "$elsewhere"
+(cd "$elsewhere" && run_wine "$unpacked/$zip_name/velmorin-bmp.exe" \
+    "$(winepath -w "$unpacked/$zip_name/bitmap/background.bmp")") >"$work/zip-bmp.out" 2>&1 ||
+    fail "the zip's velmorin-bmp.exe: $(cat "$work/zip-bmp.out")"
+start_demo "$elsewhere" "$unpacked/$zip_name/velmorin.exe"
+deadline=$((SECONDS + 60))
+while [ -z "$(visible_window Velmorin)" ]; do
+    [ -z "$(visible_window Error)" ] ||
+        fail "an Error box: the demo from the zip did not find the pictures beside it"
+    demo_running || fail "the demo from the zip ended before showing its window"
+    [ $SECONDS -lt $deadline ] || fail "the demo from the zip showed no window"
+    sleep 0.2
+done
+check_scene_shown zip
+[ -z "$(visible_window Error)" ] || fail "an Error box appeared with the zip's pictures beside it"
+check_escape_ends_demo zip
 
 echo "== Windows tests passed in $((SECONDS - start_time)) s"

@@ -10,10 +10,12 @@
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
 
+#include "app/picture_search.h"
 #include "app/platform.h"
 #include "render/error_report.h"
 #include "render/frame.h"
 #include "render/gl.h"
+#include "render/picture_folder.h"
 #include "render/sphere.h"
 #include "sim/scene.h"
 #include "sim/world.h"
@@ -182,6 +184,8 @@ int main(int argc, char** argv) {
         }
     }
     setErrorReporter(printCaptureError);
+    // The same places the demo looks in, so an installed copy finds the installed pictures.
+    setPictureFolder(findPictureFolder(nullptr, platformExecutableDir(), pictureFileExists));
     if (!platformInit(PlatformVideo::Offscreen) ||
         !platformCreateWindow("velmorin-capture", kCaptureWidth, kCaptureHeight)) {
         std::fputs("velmorin-capture: no offscreen GL context\n", stderr);
