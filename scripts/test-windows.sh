@@ -276,11 +276,12 @@ check_command_line_answers() {
 }
 
 # --windowed: a decorated window (Wine asks for a title bar through the Motif hints) whose client
-# area has the size asked for, the other options taken; Escape ends it.
+# area has the size asked for, the other options taken; Escape ends it. It starts where bitmap/
+# has the background alone, so only a --pictures that is followed keeps the Error boxes away.
 check_windowed() {
     local window hints flags decorations
-    start_program "$run_folder" "$root/$win_build/app/velmorin.exe" --windowed=640x480 --seed 7 \
-        --max-fps 30 --no-vsync --fps
+    start_program "$work/saver-start" "$root/$win_build/app/velmorin.exe" --windowed=640x480 \
+        --seed 7 --max-fps 30 --no-vsync --fps --pictures "$(winepath -w "$run_folder/bitmap")"
     window=$(wait_for_window Velmorin 60) || fail "--windowed: no window titled Velmorin"
     [ "$(window_geometry "$window" | cut -d+ -f1)" = 640x480 ] ||
         fail "--windowed=640x480: client area $(window_geometry "$window")"
