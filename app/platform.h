@@ -8,6 +8,11 @@ enum class PlatformVideo {
     Offscreen, // no screen at all, for tests and tools that render to read pixels back
 };
 
+enum class PlatformGLFlavour {
+    Compatibility, // desktop GL with the fixed-function pipeline
+    Es2,           // OpenGL ES 2 (or newer, compatible), for the shader renderer
+};
+
 enum class PlatformEventType {
     Resize,  // width, height: the new client size in pixels
     KeyDown, // keyCode: Escape is 27 and no other key is; keys held with Alt never arrive
@@ -24,8 +29,10 @@ struct PlatformEvent {
 // Connects to the window system. False when it cannot be used at all.
 bool platformInit(PlatformVideo video);
 // Creates the hidden, borderless window at (0, 0) and makes a double-buffered RGBA GL context
-// with a depth buffer current on this thread. False when either cannot be made.
-bool platformCreateWindow(const char* title, int width, int height);
+// of the given flavour with a depth buffer current on this thread. False when either cannot be
+// made.
+bool platformCreateWindow(const char* title, int width, int height,
+                          PlatformGLFlavour flavour = PlatformGLFlavour::Compatibility);
 void platformGetClientSize(int* width, int* height);
 void platformShowWindow();
 // Switches the display to width by height, full screen. False when the system refuses or

@@ -19,13 +19,21 @@ SDL_Window* mainWindow = nullptr;
 SDL_GLContext glContext = nullptr;
 bool displayModeChanged = false;
 
-void requestContextAttributes(int depthBits) {
+constexpr int kEsMajorVersion = 2;
+
+void requestContextAttributes(int depthBits, PlatformGLFlavour flavour) {
     SDL_GL_ResetAttributes();
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, kColourChannelBits);
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, kColourChannelBits);
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, kColourChannelBits);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depthBits);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    if (flavour == PlatformGLFlavour::Es2) {
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, kEsMajorVersion);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
+        return;
+    }
     // Fixed-function drawing needs a compatibility context.
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
 }
@@ -79,9 +87,9 @@ bool platformInit(PlatformVideo video) {
     return true;
 }
 
-bool platformCreateWindow(const char* title, int width, int height) {
+bool platformCreateWindow(const char* title, int width, int height, PlatformGLFlavour flavour) {
     for (int depthBits : kDepthBitsWanted) {
-        requestContextAttributes(depthBits);
+        requestContextAttributes(depthBits, flavour);
         mainWindow =
             SDL_CreateWindow(title, 0, 0, width, height,
                              SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
