@@ -3,9 +3,14 @@
 // a window-system header.
 #pragma once
 
+#include <cstdint>
+#include <string>
+
 enum class PlatformVideo {
     Display,   // a real screen: X11 or Wayland
     Offscreen, // no screen at all, for tests and tools that render to read pixels back
+    Hosted,    // a real screen, drawing into a screensaver host's window: the host decides
+               // when the screen blanks, so the system's screensaver is left alone
 };
 
 enum class PlatformGLFlavour {
@@ -16,7 +21,8 @@ enum class PlatformGLFlavour {
 enum class PlatformEventType {
     Resize,  // width, height: the new client size in pixels
     KeyDown, // keyCode: Escape is 27 and no other key is; keys held with Alt never arrive
-    Close,   // the user or the window manager asked the window to close
+    Close,   // the user or the window manager asked the window to close, or (Hosted) the
+             // host destroyed its window
 };
 
 struct PlatformEvent {
@@ -26,11 +32,33 @@ struct PlatformEvent {
     int keyCode = 0;
 };
 
-// Connects to the window system. False when it cannot be used at all.
+enum class PlatformWindowStyle {
+    Popup,    // borderless at the screen's top-left, for the switched display mode
+    Windowed, // decorated and resizable, placed by the window manager
+    Desktop,  // borderless over the whole screen at its current resolution
+    Hosted,   // no window of our own: draw into hostWindow, which another program owns
+};
+
+struct PlatformWindowConfig {
+    const char* title = "";
+    int width = 0; // Popup and Windowed; Desktop takes the screen's size
+    int height = 0;
+    PlatformWindowStyle style = PlatformWindowStyle::Popup;
+    // Ask for swap interval 0. Otherwise the driver keeps its own setting, normally one frame
+    // per refresh, which lets the processor rest.
+    bool noVsync = false;
+    // Hosted: the window to draw into; 0 means the screen's root window.
+    uint64_t hostWindow = 0;
+    PlatformGLFlavour flavour = PlatformGLFlavour::Compatibility;
+};
+
+// Connects to the window system. False when it cannot be used at all. False when it cannot be used
+// at all.
 bool platformInit(PlatformVideo video);
-// Creates the hidden, borderless window at (0, 0) and makes a double-buffered RGBA GL context
-// of the given flavour with a depth buffer current on this thread. False when either cannot be
-// made.
+// Creates the hidden window and makes a double-buffered RGBA GL context with a depth buffer
+// current on this thread. False when either cannot be made.
+bool platformCreateWindowWith(const PlatformWindowConfig& config);
+// The same for a Popup at (0, 0) with swap interval 0: tools and tests draw as fast as they can.
 bool platformCreateWindow(const char* title, int width, int height,
                           PlatformGLFlavour flavour = PlatformGLFlavour::Compatibility);
 void platformGetClientSize(int* width, int* height);
@@ -39,6 +67,8 @@ void platformShowWindow();
 // quietly gives another size.
 bool platformEnterDisplayMode(int width, int height);
 void platformHideCursor();
+// The folder that holds the running program, without a trailing separator; empty if unknown.
+std::string platformExecutableDir();
 // Next pending event without waiting; false when there is none.
 bool platformPollEvent(PlatformEvent* event);
 void platformSwapBuffers();

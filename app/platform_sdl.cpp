@@ -1,6 +1,7 @@
 // The SDL2 backend of the window system: window, GL context, display mode, cursor and events.
 #include <SDL2/SDL.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "app/platform.h"
@@ -18,6 +19,7 @@ bool sdlStarted = false;
 SDL_Window* mainWindow = nullptr;
 SDL_GLContext glContext = nullptr;
 bool displayModeChanged = false;
+bool hostedWindow = false; // mainWindow belongs to another program
 
 constexpr int kEsMajorVersion = 2;
 
@@ -38,6 +40,95 @@ void requestContextAttributes(int depthBits, PlatformGLFlavour flavour) {
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
 }
 
+// SDL falls back on these when no screen answers; they draw to nowhere, so the demo must not
+// take them for a display unless someone asked for one by name.
+bool isStandInDriver(const char* driver) {
+    return driver != nullptr &&
+           (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+}
+
+bool standInAskedFor(const char* driver) {
+    const char* wanted = std::getenv("SDL_VIDEODRIVER");
+    return wanted != nullptr && std::strstr(wanted, driver) != nullptr;
+}
+
+Uint32 windowFlags(PlatformWindowStyle style) {
+    // High-DPI: the drawable gets the screen's real pixels, and the projection follows it.
+    const Uint32 common = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI;
+    switch (style) {
+    case PlatformWindowStyle::Windowed:
+        return common | SDL_WINDOW_RESIZABLE;
+    case PlatformWindowStyle::Desktop:
+        return common | SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP;
+    case PlatformWindowStyle::Popup:
+    case PlatformWindowStyle::Hosted:
+        break;
+    }
+    return common | SDL_WINDOW_BORDERLESS;
+}
+
+SDL_Window* createWindow(const PlatformWindowConfig& config) {
+    int x = 0;
+    int y = 0;
+    int width = config.width;
+    int height = config.height;
+    if (config.style == PlatformWindowStyle::Windowed) {
+        x = SDL_WINDOWPOS_CENTERED;
+        y = SDL_WINDOWPOS_CENTERED;
+    } else if (config.style == PlatformWindowStyle::Desktop) {
+        SDL_DisplayMode desktop{};
+        if (SDL_GetDesktopDisplayMode(0, &desktop) == 0) {
+            width = desktop.w;
+            height = desktop.h;
+        }
+    }
+    return SDL_CreateWindow(config.title, x, y, width, height, windowFlags(config.style));
+}
+
+// Another program's window: SDL makes the context from the window's own visual, and the host
+// alone decides on the window's size, visibility, cursor and the keyboard.
+bool adoptHostWindow(const PlatformWindowConfig& config) {
+    const uint64_t window = config.hostWindow != 0 ? config.hostWindow : x11RootWindow();
+    if (window == 0) {
+        return false;
+    }
+    x11IgnoreErrors();
+    requestContextAttributes(kDepthBitsWanted[0], config.flavour);
+    mainWindow = SDL_CreateWindowFrom(reinterpret_cast<void*>(static_cast<uintptr_t>(window)));
+    if (mainWindow == nullptr) {
+        return false;
+    }
+    hostedWindow = true;
+    x11FollowHostWindow(mainWindow);
+    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE); // to see the host destroy its window
+    glContext = SDL_GL_CreateContext(mainWindow);
+    if (glContext == nullptr || SDL_GL_MakeCurrent(mainWindow, glContext) != 0) {
+        return false;
+    }
+    if (config.noVsync) {
+        SDL_GL_SetSwapInterval(0);
+    }
+    return true;
+}
+
+// Already in that mode, with the window covering the screen and no window manager to put
+// anything over it: the full-screen switch would change nothing, yet SDL would wait a tenth of
+// a second for a configure event that an unchanged size never brings.
+bool alreadyCoversScreenAt(int display, int width, int height) {
+    SDL_DisplayMode current{};
+    int x = -1;
+    int y = -1;
+    int windowWidth = 0;
+    int windowHeight = 0;
+    SDL_GetWindowPosition(mainWindow, &x, &y);
+    SDL_GetWindowSize(mainWindow, &windowWidth, &windowHeight);
+    if (SDL_GetCurrentDisplayMode(display, &current) != 0 || current.w != width ||
+        current.h != height || x != 0 || y != 0 || windowWidth != width || windowHeight != height) {
+        return false;
+    }
+    return onX11WithoutWindowManager(mainWindow);
+}
+
 bool translateEvent(const SDL_Event& sdlEvent, PlatformEvent* event) {
     switch (sdlEvent.type) {
     case SDL_QUIT:
@@ -51,6 +142,12 @@ bool translateEvent(const SDL_Event& sdlEvent, PlatformEvent* event) {
         if (sdlEvent.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
             event->type = PlatformEventType::Resize;
             SDL_GL_GetDrawableSize(mainWindow, &event->width, &event->height);
+            return true;
+        }
+        return false;
+    case SDL_SYSWMEVENT:
+        if (x11IsDestroyOf(sdlEvent.syswm.msg, mainWindow)) {
+            event->type = PlatformEventType::Close;
             return true;
         }
         return false;
@@ -76,11 +173,21 @@ bool platformInit(PlatformVideo video) {
     if (video == PlatformVideo::Offscreen) {
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "offscreen");
     }
+    if (video == PlatformVideo::Hosted) {
+        SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+        // SDL makes GL contexts for windows it did not create only when told they will draw GL.
+        SDL_SetHint(SDL_HINT_VIDEO_FOREIGN_WINDOW_OPENGL, "1");
+    }
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         return false;
     }
     sdlStarted = true;
     const char* driver = SDL_GetCurrentVideoDriver();
+    if (video != PlatformVideo::Offscreen && isStandInDriver(driver) && !standInAskedFor(driver)) {
+        SDL_Quit();
+        sdlStarted = false;
+        return false;
+    }
     if (driver != nullptr && std::strcmp(driver, "x11") == 0) {
         installX11DisplayLossHandler();
     }
@@ -88,11 +195,22 @@ bool platformInit(PlatformVideo video) {
 }
 
 bool platformCreateWindow(const char* title, int width, int height, PlatformGLFlavour flavour) {
+    PlatformWindowConfig config;
+    config.title = title;
+    config.width = width;
+    config.height = height;
+    config.noVsync = true;
+    config.flavour = flavour;
+    return platformCreateWindowWith(config);
+}
+
+bool platformCreateWindowWith(const PlatformWindowConfig& config) {
+    if (config.style == PlatformWindowStyle::Hosted) {
+        return adoptHostWindow(config);
+    }
     for (int depthBits : kDepthBitsWanted) {
-        requestContextAttributes(depthBits, flavour);
-        mainWindow =
-            SDL_CreateWindow(title, 0, 0, width, height,
-                             SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
+        requestContextAttributes(depthBits, config.flavour);
+        mainWindow = createWindow(config);
         if (mainWindow == nullptr) {
             continue;
         }
@@ -106,8 +224,10 @@ bool platformCreateWindow(const char* title, int width, int height, PlatformGLFl
     if (glContext == nullptr || SDL_GL_MakeCurrent(mainWindow, glContext) != 0) {
         return false;
     }
-    // Frames run back to back; drivers that cannot turn sync off just keep it.
-    SDL_GL_SetSwapInterval(0);
+    if (config.noVsync) {
+        // Drivers that cannot turn sync off just keep it.
+        SDL_GL_SetSwapInterval(0);
+    }
     SDL_DisableScreenSaver();
     return true;
 }
@@ -121,7 +241,7 @@ void platformGetClientSize(int* width, int* height) {
 }
 
 void platformShowWindow() {
-    if (mainWindow != nullptr) {
+    if (mainWindow != nullptr && !hostedWindow) {
         SDL_ShowWindow(mainWindow);
         SDL_RaiseWindow(mainWindow);
     }
@@ -136,6 +256,9 @@ bool platformEnterDisplayMode(int width, int height) {
     wanted.h = height;
     SDL_DisplayMode closest{};
     const int display = SDL_GetWindowDisplayIndex(mainWindow);
+    if (alreadyCoversScreenAt(display, width, height)) {
+        return true;
+    }
     if (SDL_GetClosestDisplayMode(display, &wanted, &closest) == nullptr) {
         return false;
     }
@@ -164,6 +287,19 @@ bool platformEnterDisplayMode(int width, int height) {
 
 void platformHideCursor() {
     SDL_ShowCursor(SDL_DISABLE);
+}
+
+std::string platformExecutableDir() {
+    char* base = SDL_GetBasePath(); // with a trailing separator
+    if (base == nullptr) {
+        return "";
+    }
+    std::string folder = base;
+    SDL_free(base);
+    if (!folder.empty() && folder.back() == '/') {
+        folder.pop_back();
+    }
+    return folder;
 }
 
 bool platformPollEvent(PlatformEvent* event) {
@@ -205,6 +341,7 @@ void platformShutdown() {
         SDL_DestroyWindow(mainWindow);
         mainWindow = nullptr;
     }
+    hostedWindow = false;
     if (sdlStarted) {
         SDL_Quit();
         sdlStarted = false;

@@ -1,28 +1,89 @@
 // The demo's one window under the platform interface (the SDL2 shell): creation, events, teardown.
 #include "app/window.h"
 
+#include <chrono>
+
 #include "app/exit_handlers.h"
+#include "app/fps_counter.h"
 #include "render/frame.h"
+#include "render/renderer.h"
 #include "render/sphere.h"
 #include "sim/scene.h"
 
 namespace {
 
+constexpr int kFpsTextSize = 32;
+
 bool quitRequested = false;
 // Client size at creation; later resizes do not change it.
 int clientWidth = 0;
 int clientHeight = 0;
+// The drawable's size now, for what is drawn in window pixels.
+int drawableWidth = 0;
+int drawableHeight = 0;
+bool showFps = false;
+FpsCounter fpsCounter;
+
+PlatformWindowStyle styleFor(WindowMode mode) {
+    switch (mode) {
+    case WindowMode::Windowed:
+        return PlatformWindowStyle::Windowed;
+    case WindowMode::Desktop:
+        return PlatformWindowStyle::Desktop;
+    case WindowMode::Saver:
+        return PlatformWindowStyle::Hosted;
+    case WindowMode::SwitchedFullScreen:
+        break;
+    }
+    return PlatformWindowStyle::Popup;
+}
+
+int64_t nowNanoseconds() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+void drawFrameRate() {
+    fpsCounterTick(&fpsCounter, nowNanoseconds());
+    char text[kFpsTextSize];
+    fpsCounterFormat(fpsCounter, text, kFpsTextSize);
+    rendererDrawText(text, drawableWidth, drawableHeight);
+}
 
 } // namespace
 
-bool windowCreate() {
-    if (!platformCreateWindow(kWindowTitle, kScreenWidth, kScreenHeight)) {
+bool windowCreate(const DemoOptions& options) {
+    PlatformWindowConfig config;
+    config.title = kWindowTitle;
+    config.style = styleFor(options.mode);
+    config.width = options.mode == WindowMode::Windowed ? options.windowWidth : kScreenWidth;
+    config.height = options.mode == WindowMode::Windowed ? options.windowHeight : kScreenHeight;
+    config.noVsync = options.noVsync;
+    config.hostWindow = options.drawOnRoot ? 0 : options.hostWindow;
+    RendererKind renderer = rendererDefaultKind();
+    if (options.renderer != nullptr && !rendererKindFromName(options.renderer, &renderer)) {
         return false;
     }
-    setupGL();
+    if (!rendererSelect(renderer)) {
+        return false;
+    }
+    config.flavour =
+        renderer == RendererKind::Gles2 ? PlatformGLFlavour::Es2 : PlatformGLFlavour::Compatibility;
+    if (!platformCreateWindowWith(config)) {
+        return false;
+    }
+    if (options.seedGiven) {
+        setupGLWithSeed(options.seed);
+    } else {
+        setupGL();
+    }
     installGLAppearance();
     createScene();
     platformGetClientSize(&clientWidth, &clientHeight);
+    drawableWidth = clientWidth;
+    drawableHeight = clientHeight;
+    showFps = options.showFps;
     // The projection must be in place before the first frame.
     resizeViewport(clientWidth, clientHeight);
     return true;
@@ -31,6 +92,8 @@ bool windowCreate() {
 void windowHandleEvent(const PlatformEvent& event) {
     switch (event.type) {
     case PlatformEventType::Resize:
+        drawableWidth = event.width;
+        drawableHeight = event.height;
         resizeViewport(event.width, event.height);
         break;
     case PlatformEventType::KeyDown:
@@ -44,6 +107,9 @@ void windowHandleEvent(const PlatformEvent& event) {
 
 void windowPaint() {
     renderFrame();
+    if (showFps) {
+        drawFrameRate();
+    }
     platformSwapBuffers();
 }
 

@@ -1,12 +1,13 @@
 // The demo's one window under the platform interface (the SDL2 shell): creation, events, teardown.
 #pragma once
 
+#include "app/options.h"
 #include "app/platform.h"
 #include "app/shell.h"
 
-// Window, GL context, fixed GL state and background, the scene, the client size. False when
-// the window or its context could not be made.
-bool windowCreate();
+// Window, GL context, fixed GL state and background, the scene, the client size, all as the
+// options ask. False when the window or its context could not be made.
+bool windowCreate(const DemoOptions& options);
 // What the window does with one event: resize, key or close.
 void windowHandleEvent(const PlatformEvent& event);
 // One frame: timed, stepped, drawn and shown.

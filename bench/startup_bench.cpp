@@ -13,6 +13,8 @@
 #include <string>
 
 #include "app/exit_handlers.h"
+#include "app/frame_pacer.h"
+#include "app/options.h"
 #include "app/platform.h"
 #include "app/window.h"
 #include "render/error_report.h"
@@ -22,13 +24,15 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: startup_bench [--started-at EPOCH_NANOSECONDS] [--seconds S]\n";
-constexpr int kUsageStatus = 2;
+    "usage: startup_bench [--started-at EPOCH_NANOSECONDS] [--seconds S] "
+    "[-- DEMO OPTIONS]\n";
 constexpr double kDefaultRunSeconds = 10.0;
 constexpr double kNanosecondsPerSecond = 1e9;
+constexpr int64_t kNanosecondsPerSecondInt = 1000000000;
 constexpr double kFirstFrameTarget = 0.3; // seconds
 constexpr double kSpeedTolerance = 0.02;  // relative to kTimeScale
 constexpr double kPercent = 100.0;
+constexpr double kMillisecondsPerSecond = 1000.0;
 constexpr double kLateShare = 0.1; // the part of the run, at its end, timed on its own
 // starttime is the 22nd field of /proc/self/stat, the 20th after the command name's ')'.
 constexpr int kStartTimeFieldAfterName = 20;
@@ -36,6 +40,7 @@ constexpr int kStartTimeFieldAfterName = 20;
 struct BenchOptions {
     double startedAtEpoch = -1.0; // seconds since 1970 on CLOCK_REALTIME; negative when absent
     double runSeconds = kDefaultRunSeconds;
+    DemoOptions demo;
 };
 
 bool parsePositive(const char* text, double* out) {
@@ -52,8 +57,14 @@ bool parsePositive(const char* text, double* out) {
     return true;
 }
 
+// The bench's own flags, then after "--" the demo's, parsed as the demo parses them.
 bool parseOptions(int argc, char** argv, BenchOptions* options) {
     for (int i = 1; i < argc; i++) {
+        if (std::strcmp(argv[i], "--") == 0) {
+            argv[i] = argv[0]; // the demo's parser skips its first argument
+            return parseDemoOptions(argc - i, argv + i, nullptr, &options->demo) ==
+                   OptionsVerdict::Run;
+        }
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
         double number = 0.0;
         if (std::strcmp(argv[i], "--started-at") == 0 && parsePositive(value, &number)) {
@@ -99,18 +110,20 @@ double firstPaintSeconds = 0.0;
 
 // main.cpp's start-up, stopping after the first frame has been swapped. False on failure,
 // already reported.
-bool startDemo() {
+bool startDemo(const DemoOptions& demo) {
     installExitHandlers();
-    if (!platformInit(PlatformVideo::Display)) {
+    if (!platformInit(demo.mode == WindowMode::Saver ? PlatformVideo::Hosted
+                                                     : PlatformVideo::Display)) {
         reportError("Could not register window");
         return false;
     }
-    if (!windowCreate()) {
+    if (!windowCreate(demo)) {
         reportError("Could not create window");
         return false;
     }
     platformShowWindow();
-    if (!platformEnterDisplayMode(kScreenWidth, kScreenHeight)) {
+    if (demo.mode == WindowMode::SwitchedFullScreen &&
+        !platformEnterDisplayMode(kScreenWidth, kScreenHeight)) {
         reportError("Could not change display settings");
         return false;
     }
@@ -134,8 +147,10 @@ struct LoopFigures {
 
 // main.cpp's message loop for the given real time; after each frame, the dt that frame used
 // is kTimeScale times the mean it had just updated.
-LoopFigures runFramesFor(double seconds) {
+LoopFigures runFramesFor(double seconds, uint32_t maxFps) {
     LoopFigures figures;
+    FramePacer pacer;
+    framePacerInit(&pacer, maxFps);
     const double start = readClock(CLOCK_MONOTONIC);
     const double lateStart = start + seconds * (1.0 - kLateShare);
     double now = start;
@@ -147,6 +162,13 @@ LoopFigures runFramesFor(double seconds) {
         }
         if (windowQuitRequested()) {
             break;
+        }
+        const int64_t delay = framePacerDelay(
+            &pacer, static_cast<int64_t>(readClock(CLOCK_MONOTONIC) * kNanosecondsPerSecond));
+        if (delay > 0) {
+            const timespec pause{static_cast<time_t>(delay / kNanosecondsPerSecondInt),
+                                 static_cast<long>(delay % kNanosecondsPerSecondInt)};
+            nanosleep(&pause, nullptr);
         }
         windowPaint();
         const double frameStart = now;
@@ -172,7 +194,7 @@ int main(int argc, char** argv) {
         return kUsageStatus;
     }
     const double startupStart = readClock(CLOCK_MONOTONIC);
-    if (!startDemo()) {
+    if (!startDemo(options.demo)) {
         return 1;
     }
     const double startupEnd = readClock(CLOCK_MONOTONIC);
@@ -180,10 +202,15 @@ int main(int argc, char** argv) {
     const double sinceScriptStamp =
         options.startedAtEpoch > 0.0 ? readClock(CLOCK_REALTIME) - options.startedAtEpoch : -1.0;
     const double firstFrameDt = kTimeScale * meanFrameTime;
-    platformHideCursor();
+    if (options.demo.mode == WindowMode::SwitchedFullScreen ||
+        options.demo.mode == WindowMode::Desktop) {
+        platformHideCursor();
+    }
     const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
 
-    LoopFigures loop = runFramesFor(options.runSeconds);
+    const double cpuBefore = readClock(CLOCK_PROCESS_CPUTIME_ID);
+    LoopFigures loop = runFramesFor(options.runSeconds, effectiveMaxFps(options.demo));
+    const double cpuSeconds = readClock(CLOCK_PROCESS_CPUTIME_ID) - cpuBefore;
     // The first frame's clock reading starts the frame timing, so real time starts with it.
     const double speed = (loop.simulatedSeconds + firstFrameDt) / (loop.end - firstPaintStart);
     teardownGraphics();
@@ -201,6 +228,10 @@ int main(int argc, char** argv) {
     std::printf("frames                   %ld in %.3f s\n", loop.frames, loop.realSeconds);
     std::printf("frames per second        %.1f\n",
                 static_cast<double>(loop.frames) / loop.realSeconds);
+    std::printf("cpu per second           %.3f s   (%.3f ms of cpu per frame; frame cap %u)\n",
+                cpuSeconds / loop.realSeconds,
+                cpuSeconds / static_cast<double>(loop.frames) * kMillisecondsPerSecond,
+                effectiveMaxFps(options.demo));
     std::printf(
         "simulation speed         %.4f   (sum of dt / real time; %.1f within %.0f %%: %s)\n", speed,
         kTimeScale, kSpeedTolerance * kPercent,

@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "render/frame_clock.h"
+#include "render/picture_folder.h"
 #include "render/renderer.h"
 #include "render/spray_draw.h"
 #include "render/texture.h"
@@ -43,7 +44,7 @@ void setupGLWithSeed(uint32_t seed) {
     rendererSetupFixedState();
     // The light is configured and switched on only when the first frame uses it.
     lightList = rendererCreateLight(&kLight);
-    backgroundList = loadBackground(kBackgroundFile);
+    backgroundList = loadBackground(picturePath(kBackgroundFile).c_str());
 }
 
 void resizeViewport(int width, int height) {

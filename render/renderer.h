@@ -55,6 +55,9 @@ struct RendererBackend {
     // count points at xyz (three floats each), lit, glowing in the emission colour; the
     // modelview matrix and the material are as before afterwards.
     void (*drawPoints)(const float emission[4], const float* xyz, uint32_t count);
+    // White text at the window's top-left over the finished frame, for a viewport of width by
+    // height pixels; every piece of state stays as it was.
+    void (*drawText)(const char* text, int width, int height);
     // Hands the frame's commands to the GPU.
     void (*flush)();
     // Waits for drawing to end and reads the back buffer's width by height RGB pixels from the
@@ -118,6 +121,9 @@ inline void rendererDrawSphere(uint32_t sphere) {
 }
 inline void rendererDrawPoints(const float emission[4], const float* xyz, uint32_t count) {
     activeRenderer->drawPoints(emission, xyz, count);
+}
+inline void rendererDrawText(const char* text, int width, int height) {
+    activeRenderer->drawText(text, width, height);
 }
 inline void rendererFlush() {
     activeRenderer->flush();

@@ -1,4 +1,5 @@
 // The GL 1.1 backend: fixed-function lighting, display lists, glDrawPixels and the GLU sphere.
+#include "render/fps_overlay.h"
 #include "render/gl.h"
 #include "render/renderer_backends.h"
 
@@ -156,7 +157,22 @@ void readPixels(int x, int y, int width, int height, uint8_t* rgb) {
 } // namespace
 
 const RendererBackend kGl11Renderer = {
-    setupFixedState, createLight, setProjection, clear,         loadIdentity,     pushMatrix,
-    popMatrix,       translate,   useLight,      createTexture, createBackground, drawBackground,
-    createSphere,    drawSphere,  drawPoints,    flush,         readPixels,
+    .setupFixedState = setupFixedState,
+    .createLight = createLight,
+    .setProjection = setProjection,
+    .clear = clear,
+    .loadIdentity = loadIdentity,
+    .pushMatrix = pushMatrix,
+    .popMatrix = popMatrix,
+    .translate = translate,
+    .useLight = useLight,
+    .createTexture = createTexture,
+    .createBackground = createBackground,
+    .drawBackground = drawBackground,
+    .createSphere = createSphere,
+    .drawSphere = drawSphere,
+    .drawPoints = drawPoints,
+    .drawText = drawFpsOverlay,
+    .flush = flush,
+    .readPixels = readPixels,
 };

@@ -8,6 +8,7 @@
 #include "render/matrix4.h"
 #include "render/renderer_backends.h"
 #include "render/sphere_mesh.h"
+#include "render/text_quads.h"
 
 namespace {
 
@@ -23,6 +24,9 @@ constexpr float kSceneAmbient[4] = {0.2f, 0.2f, 0.2f, 1.0f};
 // GL's initial current normal.
 constexpr float kInitialNormal[3] = {0.0f, 0.0f, 1.0f};
 constexpr float kQuadCorners[8] = {0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 1.0f, 1.0f, 1.0f};
+constexpr float kWhiteEmission[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+constexpr int kTextMaxQuads = kTextVertexBufferBytes / (kTextBytesPerVertex * kTextVerticesPerQuad);
+constexpr int kIndicesPerQuad = 6;
 constexpr int kRgbaChannels = 4;
 constexpr int kRgbChannels = 3;
 
@@ -44,6 +48,8 @@ struct Gles2State {
     BackgroundProgram background;
     GLuint quadBuffer = 0;
     GLuint pointBuffer = 0;
+    GLuint textBuffer = 0;
+    GLuint textIndices = 0;
     GLuint sphereIndices = 0; // every sphere has the same topology
     GLsizei sphereIndexCount = 0;
 
@@ -113,6 +119,21 @@ void useLitProgram(const float emission[4], bool textured) {
     glUniform1i(p.texture, 0);
 }
 
+// Each quad of the font as two triangles, for as many quads as the text buffer holds.
+GLuint makeTextIndices() {
+    std::vector<uint16_t> triangles;
+    for (int q = 0; q < kTextMaxQuads; q++) {
+        const auto v = static_cast<uint16_t>(q * kTextVerticesPerQuad);
+        const uint16_t split[kIndicesPerQuad] = {
+            v, static_cast<uint16_t>(v + 1), static_cast<uint16_t>(v + 2),
+            v, static_cast<uint16_t>(v + 2), static_cast<uint16_t>(v + 3)};
+        triangles.insert(triangles.end(), split, split + kIndicesPerQuad);
+    }
+    return makeBuffer(GL_ELEMENT_ARRAY_BUFFER,
+                      static_cast<GLsizeiptr>(triangles.size() * sizeof(uint16_t)),
+                      triangles.data(), GL_STATIC_DRAW);
+}
+
 void setupFixedState() {
     if (state.lit.program == 0 || glIsProgram(state.lit.program) == GL_FALSE) {
         // A new context: nothing made for an earlier one is valid in it.
@@ -122,6 +143,9 @@ void setupFixedState() {
             makeBuffer(GL_ARRAY_BUFFER, sizeof kQuadCorners, kQuadCorners, GL_STATIC_DRAW);
         state.pointBuffer =
             makeBuffer(GL_ARRAY_BUFFER, kMaxPoints * 3 * sizeof(float), nullptr, GL_STREAM_DRAW);
+        state.textBuffer =
+            makeBuffer(GL_ARRAY_BUFFER, kTextVertexBufferBytes, nullptr, GL_STREAM_DRAW);
+        state.textIndices = makeTextIndices();
     }
     glDisable(GL_DEPTH_TEST);
     glCullFace(GL_BACK);
@@ -324,6 +348,44 @@ void drawPoints(const float emission[4], const float* xyz, uint32_t count) {
     glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(count));
 }
 
+// Lit by nothing but a white emission, which saturates: plain white whatever the light.
+void drawText(const char* text, int width, int height) {
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    static char vertices[kTextVertexBufferBytes];
+    const int quads = textQuadsBuild(text, vertices);
+    if (quads <= 0) {
+        return;
+    }
+    const Matrix4 savedProjection = state.projection;
+    pushMatrix();
+    state.projection = matrix4Identity();
+    // Window pixels with y down: x from 0..width to -1..1, y from 0..height to 1..-1.
+    state.projection.m[0] = 2.0f / static_cast<float>(width);
+    state.projection.m[5] = -2.0f / static_cast<float>(height);
+    state.projection.m[12] = -1.0f;
+    state.projection.m[13] = 1.0f;
+    modelView() = matrix4Identity();
+    modelView().m[0] = kTextScale;
+    modelView().m[5] = kTextScale;
+    useLitProgram(kWhiteEmission, false);
+    glDisable(GL_CULL_FACE); // the font's quads wind the other way once y points down
+    glBindBuffer(GL_ARRAY_BUFFER, state.textBuffer);
+    glBufferSubData(GL_ARRAY_BUFFER, 0,
+                    static_cast<GLsizeiptr>(quads) * kTextVerticesPerQuad * kTextBytesPerVertex,
+                    vertices);
+    glEnableVertexAttribArray(kAttribPosition);
+    glVertexAttribPointer(kAttribPosition, 2, GL_FLOAT, GL_FALSE, kTextBytesPerVertex, nullptr);
+    glDisableVertexAttribArray(kAttribNormal);
+    glDisableVertexAttribArray(kAttribTexCoord);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, state.textIndices);
+    glDrawElements(GL_TRIANGLES, quads * kIndicesPerQuad, GL_UNSIGNED_SHORT, nullptr);
+    glEnable(GL_CULL_FACE);
+    popMatrix();
+    state.projection = savedProjection;
+}
+
 void flush() {
     glFlush();
 }
@@ -345,7 +407,22 @@ void readPixels(int x, int y, int width, int height, uint8_t* rgb) {
 } // namespace
 
 const RendererBackend kGles2Renderer = {
-    setupFixedState, createLight, setProjection, clear,         loadIdentity,     pushMatrix,
-    popMatrix,       translate,   useLight,      createTexture, createBackground, drawBackground,
-    createSphere,    drawSphere,  drawPoints,    flush,         readPixels,
+    .setupFixedState = setupFixedState,
+    .createLight = createLight,
+    .setProjection = setProjection,
+    .clear = clear,
+    .loadIdentity = loadIdentity,
+    .pushMatrix = pushMatrix,
+    .popMatrix = popMatrix,
+    .translate = translate,
+    .useLight = useLight,
+    .createTexture = createTexture,
+    .createBackground = createBackground,
+    .drawBackground = drawBackground,
+    .createSphere = createSphere,
+    .drawSphere = drawSphere,
+    .drawPoints = drawPoints,
+    .drawText = drawText,
+    .flush = flush,
+    .readPixels = readPixels,
 };

@@ -1,6 +1,7 @@
 // The GL half of a body's appearance: its picture as a texture and its sphere, made once.
 #include "render/sphere.h"
 
+#include "render/picture_folder.h"
 #include "render/renderer.h"
 #include "render/texture.h"
 #include "sim/scene.h"
@@ -9,7 +10,7 @@ namespace {
 
 uint32_t loadBodyTexture(int textureIndex) {
     ImageRecord scratch{};
-    return loadTexture(kTextureFiles[textureIndex], &scratch);
+    return loadTexture(picturePath(kTextureFiles[textureIndex]).c_str(), &scratch);
 }
 
 } // namespace

@@ -26,7 +26,10 @@ VELMORIN_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-
     libbenchmark-dev libsdl2-dev libgl1-mesa-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri
     libstb-dev)
 VELMORIN_TEST_PACKAGES=(clang libclang-rt-14-dev xvfb xauth xdotool x11-utils x11-apps
-    x11-xserver-utils xserver-xorg-core xserver-xorg-video-dummy strace imagemagick valgrind python3)
+    x11-xserver-utils xserver-xorg-core xserver-xorg-video-dummy strace imagemagick valgrind python3
+    xscreensaver xscreensaver-gl xsecurelock)
+# xscreensaver-gl brings the helper that gives a GL hack's window a GL visual; without it the
+# daemon makes a 32-bit window that Mesa's software driver cannot present into.
 # The Windows cross build and its tests under Wine: MinGW-w64 (posix threads), Wine, an X server
 # with Mesa's GL for Wine to draw through, and the tools that look at the screen from outside.
 VELMORIN_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix googletest wine wine64 xvfb xdotool

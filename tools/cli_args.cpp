@@ -1,9 +1,17 @@
 // Strict parsing of the numbers the command-line tools take.
 #include "tools/cli_args.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
+
+namespace {
+
+constexpr int kDecimalBase = 10;
+constexpr int kHexBase = 16;
+
+} // namespace
 
 bool parseUnsignedArg(const char* text, unsigned long long limit, unsigned long long* out) {
     if (text == nullptr || *text < '0' || *text > '9') {
@@ -11,7 +19,27 @@ bool parseUnsignedArg(const char* text, unsigned long long limit, unsigned long 
     }
     errno = 0;
     char* end = nullptr;
-    const unsigned long long value = std::strtoull(text, &end, 10);
+    const unsigned long long value = std::strtoull(text, &end, kDecimalBase);
+    if (errno != 0 || *end != '\0' || value > limit) {
+        return false;
+    }
+    *out = value;
+    return true;
+}
+
+bool parseHexArg(const char* text, unsigned long long limit, unsigned long long* out) {
+    if (text == nullptr || *text == '\0') {
+        return false;
+    }
+    // strtoull would take a second "0x" and a sign; only digits will do.
+    for (const char* c = text; *c != '\0'; c++) {
+        if (std::isxdigit(static_cast<unsigned char>(*c)) == 0) {
+            return false;
+        }
+    }
+    errno = 0;
+    char* end = nullptr;
+    const unsigned long long value = std::strtoull(text, &end, kHexBase);
     if (errno != 0 || *end != '\0' || value > limit) {
         return false;
     }

@@ -5,6 +5,8 @@
 
 // Plain decimal digits only (no sign, space or empty text), at most limit.
 bool parseUnsignedArg(const char* text, unsigned long long limit, unsigned long long* out);
+// Hex digits only (no "0x", sign or space), at most limit.
+bool parseHexArg(const char* text, unsigned long long limit, unsigned long long* out);
 // A seed: plain decimal digits, 0 to 4294967295.
 bool parseSeedArg(const char* text, uint32_t* out);
 // A whole-text number that is finite.

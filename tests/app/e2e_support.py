@@ -249,16 +249,17 @@ EndSection
 class Demo:
     """The real demo, started from `rundir` (which holds bitmap/) on the given X display."""
 
-    def __init__(self, binary, rundir, display, wrapper=(), extra_env=None):
+    def __init__(self, binary, rundir, display, wrapper=(), extra_env=None, args=(), logdir=None):
         self.rundir = rundir
-        self.stdout_path = os.path.join(rundir, "stdout.txt")
-        self.stderr_path = os.path.join(rundir, "stderr.txt")
+        # The output goes to logdir when the run folder must stay as it is (/, an empty one).
+        self.stdout_path = os.path.join(logdir or rundir, "stdout.txt")
+        self.stderr_path = os.path.join(logdir or rundir, "stderr.txt")
         env = dict(os.environ)
         env["DISPLAY"] = display
         env.pop("WAYLAND_DISPLAY", None)
         env.update(extra_env or {})
         with open(self.stdout_path, "wb") as out, open(self.stderr_path, "wb") as err:
-            self.proc = subprocess.Popen(list(wrapper) + [binary], cwd=rundir, env=env,
+            self.proc = subprocess.Popen(list(wrapper) + [binary] + list(args), cwd=rundir, env=env,
                                          stdin=subprocess.DEVNULL, stdout=out, stderr=err,
                                          start_new_session=True,
                                          preexec_fn=_die_with_parent(signal.SIGKILL))
@@ -537,11 +538,27 @@ class Screenshot:
          self._byte_order, _unit, _bit_order, _pad, bits_per_pixel, self._bytes_per_line,
          _visual_class, red_mask, green_mask, blue_mask, _bits_per_rgb, _entries,
          ncolors) = struct.unpack(">20I", data[:80])
-        check(pixmap_format == 2 and bits_per_pixel == 32,
+        # With windows of several visuals on the screen, xwd packs pixels in three bytes.
+        check(pixmap_format == 2 and bits_per_pixel in (24, 32),
               f"unexpected screenshot format {pixmap_format}/{bits_per_pixel} bpp")
         self._masks = (red_mask, green_mask, blue_mask)
         self._pixels = data[header_size + 12 * ncolors:]
+        if bits_per_pixel == 24:
+            self._pixels = self._widen_to_32_bits(self._pixels)
         self._rows = None
+
+    def _widen_to_32_bits(self, packed):
+        """Three-byte pixels as four-byte ones, so that everything else reads one layout."""
+        check(self._byte_order == 0, "three-byte pixels in most-significant-byte-first order")
+        line = 4 * self.width
+        wide = bytearray(line * self.height)
+        for y in range(self.height):
+            start = y * self._bytes_per_line
+            for channel in range(3):
+                wide[y * line + channel:(y + 1) * line:4] = \
+                    packed[start + channel:start + 3 * self.width:3]
+        self._bytes_per_line = line
+        return bytes(wide)
 
     @property
     def rows(self):
@@ -701,6 +718,8 @@ def run_cases(cases, argv):
     parser.add_argument("--demo", required=True, help="the velmorin binary")
     parser.add_argument("--pictures", required=True, help="the build's bitmap folder")
     parser.add_argument("--suppressions", help="valgrind suppressions file")
+    parser.add_argument("--host", help="the stand-in screensaver host program")
+    parser.add_argument("--bench", help="the start-up benchmark program")
     args = parser.parse_args(argv)
     install_termination_cleanup()
     workdir = tempfile.mkdtemp(prefix=f"velmorin-e2e-{args.case}-")

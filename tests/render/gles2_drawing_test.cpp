@@ -193,3 +193,32 @@ TEST_F(Gles2Drawing, LaterBodyCoversEarlierAndTexturingEndsWithEachSphere) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(Gles2Drawing, TextIsWhiteInTheTopLeftCornerAndLeavesTheProjection) {
+    rendererClear();
+    rendererDrawText("888", kViewWidth, kViewHeight);
+    // The font's "8" at the margin of 4 font pixels, scaled by 2, starts at window column 8 and
+    // row 8 from the top: its top bar is one font pixel in (columns 10 to 13, rows 8 and 9),
+    // its sides start one font pixel lower (columns 8 and 9, from row 10).
+    int white = 0;
+    for (int y = kViewHeight - 30; y < kViewHeight; y++) {
+        for (int x = 0; x < 40; x++) {
+            const Rgb c = pixel(x, y);
+            white += c.r == 255 && c.g == 255 && c.b == 255 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(white, 20);
+    expectRgb(pixel(10, kViewHeight - 1 - 8), {255, 255, 255});
+    expectRgb(pixel(8, kViewHeight - 1 - 8), {0, 0, 0});
+    expectRgb(pixel(8, kViewHeight - 1 - 10), {255, 255, 255});
+    expectRgb(pixel(2, kViewHeight - 2), {0, 0, 0});
+    expectRgb(pixel(400, 300), {0, 0, 0});
+    // The scene drawn afterwards lands where it did before the text.
+    addBody(kVertexOnPixelCentre, 0.5, 0, true);
+    stepAndDrawFrame(0.0);
+    expectNear(pixel(400, 300), {193, 193, 193});
+}
+
+} // namespace

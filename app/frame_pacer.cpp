@@ -1,0 +1,26 @@
+// Frame cap arithmetic: a schedule of frame starts one period apart.
+#include "app/frame_pacer.h"
+
+namespace {
+
+constexpr int64_t kNanosecondsPerSecond = 1000000000;
+
+} // namespace
+
+void framePacerInit(FramePacer* pacer, uint32_t maxFps) {
+    *pacer = FramePacer{};
+    pacer->periodNs = maxFps == 0 ? 0 : kNanosecondsPerSecond / maxFps;
+}
+
+int64_t framePacerDelay(FramePacer* pacer, int64_t nowNs) {
+    if (pacer->periodNs == 0) {
+        return 0;
+    }
+    if (!pacer->started) {
+        pacer->started = true;
+        pacer->nextFrameNs = nowNs;
+    }
+    const int64_t start = pacer->nextFrameNs > nowNs ? pacer->nextFrameNs : nowNs;
+    pacer->nextFrameNs = start + pacer->periodNs;
+    return start - nowNs;
+}

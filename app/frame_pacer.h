@@ -1,0 +1,16 @@
+// Keeps frames under a cap by telling the loop how long to rest before each one.
+#pragma once
+
+#include <cstdint>
+
+struct FramePacer {
+    int64_t periodNs = 0;    // 0: no cap
+    int64_t nextFrameNs = 0; // earliest start of the next frame
+    bool started = false;
+};
+
+void framePacerInit(FramePacer* pacer, uint32_t maxFps);
+// Nanoseconds to wait, from nowNs, before the next frame may start; books that frame. A frame
+// that comes late starts a new schedule rather than being followed by a burst that catches up,
+// so no two frames ever start closer than one period.
+int64_t framePacerDelay(FramePacer* pacer, int64_t nowNs);

@@ -1,0 +1,258 @@
+// The demo's command line: a table of options, each parsed strictly, each allowed once.
+#include "app/options.h"
+
+#include <cstring>
+
+#include "app/shell.h"
+#include "tools/cli_args.h"
+
+const char* const kUsageLine =
+    "usage: velmorin [--windowed[=WxH] | --desktop | --root | --window-id ID] [--seed N] "
+    "[--pictures DIR] [--max-fps N] [--no-vsync] [--fps] [--renderer gl11|gles2] [--help] "
+    "[--version]\n";
+
+const char* const kHelpText =
+    "usage: velmorin [OPTION]...\n"
+    "A self-running OpenGL demo: five textured spheres attract, bounce and spray coloured\n"
+    "points in front of a background picture. Escape ends it.\n"
+    "\n"
+    "With no option it fills the screen at 800x600, switching the display to that mode while\n"
+    "it runs.\n"
+    "\n"
+    "  --windowed[=WxH]  an ordinary resizable window (default 800x600); no mode switch\n"
+    "  --desktop         borderless full screen at the desktop's resolution; no mode switch\n"
+    "  --seed N          the scene from seed N (0 to 4294967295) instead of the clock\n"
+    "  --pictures DIR    read background.bmp and the sphere pictures from DIR\n"
+    "  --max-fps N       draw at most N frames a second (0, the default: no cap)\n"
+    "  --no-vsync        ask the driver not to wait for the display's refresh\n"
+    "  --fps             show the frames drawn per second in a corner\n"
+    "  --renderer NAME   gl11: fixed-function OpenGL (the default); gles2: shaders in an\n"
+    "                    OpenGL ES 2 context, as in the browser\n"
+    "  --root            screensaver: draw on the root window\n"
+    "  --window-id ID    screensaver: draw into window ID (0x hex or decimal); the\n"
+    "                    XSCREENSAVER_WINDOW variable, when set, takes its place\n"
+    "  --help            show this help and end\n"
+    "  --version         show the version and end\n"
+    "\n"
+    "Pictures are looked for in DIR, then bitmap/ in the working folder, then the installed\n"
+    "share/velmorin/bitmap, then bitmap/ beside the program.\n"
+    "Exit status: 0 when it ends normally or on a signal, 2 for bad usage.\n";
+
+const char* const kVersionText = "velmorin " VELMORIN_VERSION;
+
+namespace {
+
+// Frames a second for a screensaver when none is asked for.
+constexpr uint32_t kSaverDefaultMaxFps = 60;
+// Generous bounds that still keep width * height and the frame period sane.
+constexpr unsigned long long kMaxWindowSide = 16384;
+constexpr unsigned long long kMaxFpsLimit = 100000;
+constexpr unsigned long long kMaxWindowId = UINT32_MAX; // X resource ids are 29 bits
+
+struct ParseState {
+    DemoOptions* options;
+    bool modeGiven = false;
+};
+
+// "WxH", each side 1 to kMaxWindowSide in plain decimal.
+bool parseWindowSize(const char* text, DemoOptions* options) {
+    const char* cross = std::strchr(text, 'x');
+    if (cross == nullptr || cross == text) {
+        return false;
+    }
+    char width[24] = {};
+    const size_t widthLength = static_cast<size_t>(cross - text);
+    if (widthLength >= sizeof width) {
+        return false;
+    }
+    std::memcpy(width, text, widthLength);
+    unsigned long long w = 0;
+    unsigned long long h = 0;
+    if (!parseUnsignedArg(width, kMaxWindowSide, &w) ||
+        !parseUnsignedArg(cross + 1, kMaxWindowSide, &h) || w == 0 || h == 0) {
+        return false;
+    }
+    options->windowWidth = static_cast<int>(w);
+    options->windowHeight = static_cast<int>(h);
+    return true;
+}
+
+bool setMode(ParseState* state, WindowMode mode) {
+    if (state->modeGiven) {
+        return false; // two ways of showing the demo at once
+    }
+    state->modeGiven = true;
+    state->options->mode = mode;
+    return true;
+}
+
+bool onWindowed(ParseState* state, const char* value) {
+    state->options->windowWidth = kScreenWidth;
+    state->options->windowHeight = kScreenHeight;
+    return setMode(state, WindowMode::Windowed) &&
+           (value == nullptr || parseWindowSize(value, state->options));
+}
+
+bool onDesktop(ParseState* state, const char* /*value*/) {
+    return setMode(state, WindowMode::Desktop);
+}
+
+bool onRoot(ParseState* state, const char* /*value*/) {
+    state->options->drawOnRoot = true;
+    return setMode(state, WindowMode::Saver);
+}
+
+bool onWindowId(ParseState* state, const char* value) {
+    return setMode(state, WindowMode::Saver) && parseWindowId(value, &state->options->hostWindow);
+}
+
+bool onSeed(ParseState* state, const char* value) {
+    state->options->seedGiven = true;
+    return parseSeedArg(value, &state->options->seed);
+}
+
+bool onPictures(ParseState* state, const char* value) {
+    state->options->picturesDir = value;
+    return *value != '\0';
+}
+
+bool onMaxFps(ParseState* state, const char* value) {
+    unsigned long long fps = 0;
+    if (!parseUnsignedArg(value, kMaxFpsLimit, &fps)) {
+        return false;
+    }
+    state->options->maxFpsGiven = true;
+    state->options->maxFps = static_cast<uint32_t>(fps);
+    return true;
+}
+
+bool onNoVsync(ParseState* state, const char* /*value*/) {
+    state->options->noVsync = true;
+    return true;
+}
+
+bool onFps(ParseState* state, const char* /*value*/) {
+    state->options->showFps = true;
+    return true;
+}
+
+bool onRenderer(ParseState* state, const char* value) {
+    state->options->renderer = value;
+    return std::strcmp(value, "gl11") == 0 || std::strcmp(value, "gles2") == 0;
+}
+
+enum class ValueKind {
+    None,     // a plain switch
+    Optional, // only as --name=value
+    Required, // --name value or --name=value
+};
+
+struct OptionRule {
+    const char* name;
+    ValueKind value;
+    bool (*apply)(ParseState* state, const char* value);
+};
+
+constexpr OptionRule kOptionRules[] = {
+    {"--windowed", ValueKind::Optional, onWindowed},
+    {"--desktop", ValueKind::None, onDesktop},
+    {"--root", ValueKind::None, onRoot},
+    {"--window-id", ValueKind::Required, onWindowId},
+    {"--seed", ValueKind::Required, onSeed},
+    {"--pictures", ValueKind::Required, onPictures},
+    {"--max-fps", ValueKind::Required, onMaxFps},
+    {"--no-vsync", ValueKind::None, onNoVsync},
+    {"--fps", ValueKind::None, onFps},
+    {"--renderer", ValueKind::Required, onRenderer},
+};
+constexpr size_t kOptionRuleCount = sizeof kOptionRules / sizeof kOptionRules[0];
+
+// The rule whose name the argument is, alone or followed by '='; *inlineValue gets what
+// follows the '=' (null when there is none).
+int findRule(const char* argument, const char** inlineValue) {
+    for (size_t i = 0; i < kOptionRuleCount; i++) {
+        const size_t length = std::strlen(kOptionRules[i].name);
+        if (std::strncmp(argument, kOptionRules[i].name, length) != 0) {
+            continue;
+        }
+        if (argument[length] == '\0') {
+            *inlineValue = nullptr;
+            return static_cast<int>(i);
+        }
+        if (argument[length] == '=') {
+            *inlineValue = argument + length + 1;
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+} // namespace
+
+bool parseWindowId(const char* text, uint64_t* out) {
+    if (text == nullptr) {
+        return false;
+    }
+    unsigned long long id = 0;
+    if (text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        if (!parseHexArg(text + 2, kMaxWindowId, &id)) {
+            return false;
+        }
+    } else if (!parseUnsignedArg(text, kMaxWindowId, &id)) {
+        return false;
+    }
+    *out = id;
+    return id != 0; // 0 is no window at all
+}
+
+OptionsVerdict parseDemoOptions(int argc, const char* const* argv, const char* saverWindowEnv,
+                                DemoOptions* options) {
+    *options = DemoOptions{};
+    ParseState state{options};
+    bool seen[kOptionRuleCount] = {};
+    for (int i = 1; i < argc; i++) {
+        const char* argument = argv[i];
+        if (std::strcmp(argument, "--help") == 0) {
+            return OptionsVerdict::Help;
+        }
+        if (std::strcmp(argument, "--version") == 0) {
+            return OptionsVerdict::Version;
+        }
+        const char* value = nullptr;
+        const int rule = findRule(argument, &value);
+        if (rule < 0 || seen[rule]) {
+            return OptionsVerdict::BadUsage;
+        }
+        seen[rule] = true;
+        const OptionRule& option = kOptionRules[rule];
+        if (option.value == ValueKind::None && value != nullptr) {
+            return OptionsVerdict::BadUsage;
+        }
+        if (option.value == ValueKind::Required && value == nullptr) {
+            if (i + 1 >= argc) {
+                return OptionsVerdict::BadUsage;
+            }
+            value = argv[++i];
+        }
+        if (!option.apply(&state, value)) {
+            return OptionsVerdict::BadUsage;
+        }
+    }
+    // The host's variable names the window to draw into, over whatever the flags said.
+    if (saverWindowEnv != nullptr && *saverWindowEnv != '\0' &&
+        (options->mode == WindowMode::SwitchedFullScreen || options->mode == WindowMode::Saver)) {
+        if (!parseWindowId(saverWindowEnv, &options->hostWindow)) {
+            return OptionsVerdict::BadUsage;
+        }
+        options->mode = WindowMode::Saver;
+        options->drawOnRoot = false;
+    }
+    return OptionsVerdict::Run;
+}
+
+uint32_t effectiveMaxFps(const DemoOptions& options) {
+    if (options.maxFpsGiven || options.mode != WindowMode::Saver) {
+        return options.maxFps;
+    }
+    return kSaverDefaultMaxFps;
+}

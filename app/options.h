@@ -1,0 +1,57 @@
+// The demo's command line: what each option asks for, parsed without touching the system.
+#pragma once
+
+#include <cstdint>
+
+inline constexpr const char* kProgramName = "velmorin";
+inline constexpr int kUsageStatus = 2;
+
+enum class WindowMode {
+    SwitchedFullScreen, // no option: the 800 by 600 popup with the display switched to match
+    Windowed,           // a decorated, resizable window; the display is left alone
+    Desktop,            // borderless over the whole screen at its own resolution
+    Saver,              // drawing into a window another program owns (a screensaver host)
+};
+
+struct DemoOptions {
+    WindowMode mode = WindowMode::SwitchedFullScreen;
+    int windowWidth = 0; // Windowed only
+    int windowHeight = 0;
+    bool seedGiven = false;
+    uint32_t seed = 0;
+    const char* picturesDir = nullptr; // points into argv; null: search the usual places
+    bool maxFpsGiven = false;
+    uint32_t maxFps = 0; // 0: no cap
+    bool noVsync = false;
+    bool showFps = false;
+    // "gl11" (fixed function, the default) or "gles2" (shaders in an OpenGL ES 2 context).
+    const char* renderer = nullptr; // points into argv; null: the default
+
+    // Saver mode: the host's window, or the root window when drawOnRoot is set.
+    bool drawOnRoot = false;
+    uint64_t hostWindow = 0;
+};
+
+enum class OptionsVerdict {
+    Run,
+    Help,
+    Version,
+    BadUsage,
+};
+
+// Parses argv[1..]. saverWindowEnv is the host's window id from the environment (null when
+// unset); it wins over --window-id and --root, as screensaver hosts expect. Nothing is printed.
+OptionsVerdict parseDemoOptions(int argc, const char* const* argv, const char* saverWindowEnv,
+                                DemoOptions* options);
+
+// A window id as hosts pass it: "0x" and hex digits, or decimal; never 0.
+bool parseWindowId(const char* text, uint64_t* out);
+
+// Frames a second when none is asked for: a screensaver should leave the machine mostly idle.
+uint32_t effectiveMaxFps(const DemoOptions& options);
+
+// The one-line usage for errors, and the whole help text.
+extern const char* const kUsageLine;
+extern const char* const kHelpText;
+// "velmorin X.Y.Z"
+extern const char* const kVersionText;

@@ -1,0 +1,257 @@
+#!/usr/bin/python3
+# End-to-end tests of the demo's command line: each option on a private X server, from outside.
+import contextlib
+import math
+import os
+import re
+import shutil
+import subprocess
+import sys
+import time
+
+sys.dont_write_bytecode = True  # leave no __pycache__ in the source tree
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from e2e_support import (  # noqa: E402
+    Demo, TestFailure, check, current_screen_size, intern_atom, log, make_rundir, press_keys, read_bmp_rgb,
+    run_cases, screenshot, start_xvfb, wait_for, wait_for_demo_window, wait_for_new_frame,
+    window_property, windows_named)
+from e2e_demo import check_scene_with_background, expect_clean_exit, wait_for_drawing  # noqa: E402
+
+WHITE = (255, 255, 255)
+
+
+def run_to_end(binary, args, env, cwd, timeout=20.0):
+    return subprocess.run([binary] + list(args), cwd=cwd, env=env, capture_output=True,
+                          text=True, timeout=timeout, stdin=subprocess.DEVNULL)
+
+
+def background_corner(width, height):
+    """Window pixel (column, row from the top) of the background picture's lower-left corner
+    for a projection that follows a width by height drawable: the raster position (-3, -3, -9)
+    lands at x = w/3 and y = h/2 - w/6 from the bottom, and the first pixel whose centre lies
+    at or past that is the picture's."""
+    left = math.ceil(width / 3 - 0.5)
+    bottom = math.ceil(height / 2 - width / 6 - 0.5)
+    return left, height - 1 - bottom
+
+
+def background_corner_at(shot, window, background):
+    """The picture's corner pixel where the window's real size puts it, black just left of it."""
+    left, row = background_corner(window.width, window.height)
+    x, y = window.x + left, window.y + row
+    return shot.pixel(x - 1, y) == (0, 0, 0) and shot.pixel(x, y) == background[0][0]
+
+
+def wait_for_background_corner(display, window, background):
+    wait_for(lambda: background_corner_at(screenshot(display), window, background), 15.0,
+             f"the background's corner at {background_corner(window.width, window.height)} "
+             f"in the {window.width}x{window.height} window")
+
+
+def case_usage(args, workdir):
+    """--help, --version and every kind of bad usage end at once, with no window."""
+    with start_xvfb(workdir) as server:
+        env = dict(os.environ, DISPLAY=server.display)
+        result = run_to_end(args.demo, ["--help"], env, workdir)
+        check(result.returncode == 0 and result.stdout.startswith("usage: velmorin")
+              and "--windowed" in result.stdout and result.stderr == "",
+              f"--help: status {result.returncode}, stdout {result.stdout[:80]!r}")
+        result = run_to_end(args.demo, ["--version"], env, workdir)
+        check(result.returncode == 0 and re.fullmatch(r"velmorin \d+\.\d+\.\d+\n", result.stdout),
+              f"--version: status {result.returncode}, stdout {result.stdout!r}")
+        for bad in (["--bogus"], ["--seed"], ["--seed", "x"], ["--max-fps", "-1"],
+                    ["--windowed=0x0"], ["--fps", "--fps"], ["--windowed", "--desktop"]):
+            result = run_to_end(args.demo, bad, env, workdir)
+            check(result.returncode == 2, f"{bad}: status {result.returncode}, expected 2")
+            lines = result.stderr.splitlines()
+            check(len(lines) == 1 and lines[0].startswith("usage: velmorin"),
+                  f"{bad}: stderr {result.stderr!r}, expected one usage line")
+            check(result.stdout == "", f"{bad}: printed {result.stdout!r}")
+        check(windows_named(server.display, "Velmorin") == [], "a window was opened")
+    log("help, version and seven bad command lines answered without a window")
+
+
+def case_no_display(args, workdir):
+    """With no display at all the demo says so on stderr and ends, instead of drawing to
+    nowhere; SDL's stand-in drivers stay available to whoever names them."""
+    env = {k: v for k, v in os.environ.items()
+           if k not in ("DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER")}
+    rundir = make_rundir(workdir, args.pictures)
+    for extra in ([], ["--windowed"]):
+        started = time.monotonic()
+        try:
+            result = run_to_end(args.demo, extra, env, rundir, timeout=15.0)
+        except subprocess.TimeoutExpired:
+            raise TestFailure(f"{extra}: still running 15 s later without a display") from None
+        check("Could not register window" in result.stderr,
+              f"{extra}: stderr {result.stderr!r}, expected the window error")
+        log(f"{extra}: ended after {time.monotonic() - started:.2f} s with status "
+            f"{result.returncode}")
+
+
+def case_windowed(args, workdir):
+    """--windowed=WxH: a decorated, resizable window of that size, the screen left as it was;
+    after a resize the projection follows the new size."""
+    background = read_bmp_rgb(os.path.join(args.pictures, "background.bmp"))
+    with contextlib.ExitStack() as stack:
+        server = stack.enter_context(start_xvfb(workdir, 1024, 768))
+        intern_atom(server.display, "_MOTIF_WM_HINTS")  # so SDL would write no-decoration hints
+        demo = Demo(args.demo, make_rundir(workdir, args.pictures), server.display,
+                    args=["--windowed=640x480"])
+        stack.callback(demo.stop)
+        window = wait_for_demo_window(server.display, demo)
+        check((window.width, window.height) == (640, 480),
+              f"window is {window.width}x{window.height}, expected 640x480")
+        hints = window_property(server.display, window.id, "_MOTIF_WM_HINTS")
+        fields = [int(v, 16) for v in re.findall(r"0x[0-9a-f]+", hints.split("=", 1)[-1])]
+        check(not (len(fields) == 5 and fields[0] & 2 and fields[2] == 0),
+              f"the window asks for no decorations: {hints}")
+        normal = window_property(server.display, window.id, "WM_NORMAL_HINTS")
+        check("maximum size" not in normal or "minimum size" not in normal or
+              normal.split("maximum size")[1].split("\n")[0] !=
+              normal.split("minimum size")[1].split("\n")[0],
+              f"the window cannot be resized: {normal}")
+        wait_for_background_corner(server.display, window, background)
+        check(current_screen_size(server.display) == (1024, 768), "the screen mode changed")
+        subprocess.run(["xdotool", "windowsize", str(window.id), "800", "600"],
+                       env=dict(os.environ, DISPLAY=server.display), check=True)
+        resized = wait_for(lambda: [w for w in windows_named(server.display, "Velmorin")
+                                    if (w.width, w.height) == (800, 600)], 15.0, "the resize")[0]
+        wait_for_background_corner(server.display, resized, background)
+        press_keys(server.display, window.id, "Escape")
+        expect_clean_exit(demo)
+    log("decorated, resizable, followed its new size, Escape ended it")
+
+
+def case_desktop(args, workdir):
+    """--desktop covers a 1024x768 screen at its own resolution, with no mode switch, and the
+    projection fits that size."""
+    background = read_bmp_rgb(os.path.join(args.pictures, "background.bmp"))
+    with contextlib.ExitStack() as stack:
+        server = stack.enter_context(start_xvfb(workdir, 1024, 768))
+        demo = Demo(args.demo, make_rundir(workdir, args.pictures), server.display,
+                    args=["--desktop"])
+        stack.callback(demo.stop)
+        window = wait_for_demo_window(server.display, demo)
+        wait_for_background_corner(server.display, window, background)
+        geometry = (window.width, window.height, window.x, window.y)
+        check(geometry == (1024, 768, 0, 0), f"window geometry {geometry}, expected 1024x768+0+0")
+        check(current_screen_size(server.display) == (1024, 768), "the screen mode changed")
+        press_keys(server.display, window.id, "Escape")
+        expect_clean_exit(demo)
+    log("covered the whole 1024x768 screen without a mode switch")
+
+
+def first_frame(args, workdir, server, seed, name):
+    # One frame a second: the first is on screen long enough to be caught on its own.
+    demo = Demo(args.demo, make_rundir(workdir, args.pictures, name), server.display,
+                args=["--seed", str(seed), "--max-fps", "1"])
+    try:
+        wait_for_demo_window(server.display, demo)
+        return wait_for_drawing(server.display)
+    finally:
+        demo.stop()
+
+
+def case_seed(args, workdir):
+    """The same seed gives the same first frame twice; another seed another frame."""
+    with start_xvfb(workdir) as server:
+        first = first_frame(args, workdir, server, 7, "run-a")
+        again = first_frame(args, workdir, server, 7, "run-b")
+        other = first_frame(args, workdir, server, 8, "run-c")
+    check(first == again, "seed 7 gave two different first frames")
+    check(first != other, "seeds 7 and 8 gave the same first frame")
+    log("seed 7 twice: identical first frames; seed 8: a different one")
+
+
+def case_max_fps(args, workdir):
+    """--max-fps 1: the screen changes at most once a second, though it keeps moving. Counted
+    from screenshots, taken several times faster than the cap (checked) so none is missed."""
+    with contextlib.ExitStack() as stack:
+        server = stack.enter_context(start_xvfb(workdir))
+        demo = Demo(args.demo, make_rundir(workdir, args.pictures), server.display,
+                    args=["--max-fps", "1"])
+        stack.callback(demo.stop)
+        wait_for_demo_window(server.display, demo)
+        previous = wait_for_drawing(server.display)
+        changes, shots = 0, 0
+        started = time.monotonic()
+        while time.monotonic() - started < 5.0:
+            shot = screenshot(server.display)
+            shots += 1
+            changes += shot != previous
+            previous = shot
+        elapsed = time.monotonic() - started
+        check(demo.running(), "the demo ended by itself")
+    log(f"{changes} changes in {shots} screenshots over {elapsed:.1f} s")
+    allowed = math.floor(elapsed) + 2
+    check(changes <= allowed, f"{changes} new frames in {elapsed:.1f} s at a cap of 1")
+    check(shots >= 1.5 * allowed, f"screenshots too slow ({shots}) to tell a cap of 1")
+    check(changes >= elapsed / 2, f"only {changes} new frames in {elapsed:.1f} s")
+
+
+def case_fps_counter(args, workdir):
+    """--fps writes the frame rate in white at the top-left, where the scene is black."""
+    with contextlib.ExitStack() as stack:
+        server = stack.enter_context(start_xvfb(workdir))
+        demo = Demo(args.demo, make_rundir(workdir, args.pictures), server.display,
+                    args=["--fps"])
+        stack.callback(demo.stop)
+        wait_for_demo_window(server.display, demo)
+
+        def white_text():
+            shot = screenshot(server.display)
+            return sum(shot.pixel(x, y) == WHITE for y in range(40) for x in range(120)) >= 30
+        wait_for(white_text, 20.0, "white text in the top-left corner")
+    log("frame rate drawn in the corner")
+
+
+def place_program(binary, folder):
+    os.makedirs(folder)
+    target = os.path.join(folder, "velmorin")
+    shutil.copy2(binary, target)
+    return target
+
+
+def case_pictures_found(args, workdir):
+    """Started from / or from an empty folder, the demo still finds its pictures: through
+    --pictures, in an installed share/velmorin/bitmap, and in bitmap/ beside the program."""
+    background = read_bmp_rgb(os.path.join(args.pictures, "background.bmp"))
+    pictures = os.path.abspath(args.pictures)
+    installed = place_program(args.demo, os.path.join(workdir, "prefix", "bin"))
+    os.makedirs(os.path.join(workdir, "prefix", "share", "velmorin"))
+    os.symlink(pictures, os.path.join(workdir, "prefix", "share", "velmorin", "bitmap"))
+    beside = place_program(args.demo, os.path.join(workdir, "portable"))
+    os.symlink(pictures, os.path.join(workdir, "portable", "bitmap"))
+    empty = os.path.join(workdir, "empty")
+    os.makedirs(empty)
+    runs = [(installed, "/", []), (installed, empty, []), (beside, empty, []),
+            (args.demo, empty, ["--pictures", pictures])]
+    with start_xvfb(workdir) as server:
+        for index, (binary, cwd, extra) in enumerate(runs):
+            logdir = os.path.join(workdir, f"log-{index}")
+            os.makedirs(logdir)
+            demo = Demo(binary, cwd, server.display, args=extra, logdir=logdir)
+            try:
+                wait_for_demo_window(server.display, demo)
+                check_scene_with_background(server.display, background)
+                check(demo.stderr() == "", f"complaints: {demo.stderr()!r}")
+            finally:
+                demo.stop()
+            log(f"{os.path.relpath(binary, workdir)} {' '.join(extra)} from {cwd}: "
+                "background and spheres drawn")
+
+
+CASES = {
+    "usage": case_usage,
+    "no_display": case_no_display,
+    "windowed": case_windowed,
+    "desktop": case_desktop,
+    "seed": case_seed,
+    "max_fps": case_max_fps,
+    "fps_counter": case_fps_counter,
+    "pictures_found": case_pictures_found,
+}
+
+if __name__ == "__main__":
+    sys.exit(run_cases(CASES, sys.argv[1:]))

@@ -1,0 +1,284 @@
+#!/usr/bin/python3
+# End-to-end tests of the screensaver mode: the demo drawing into a window another program owns,
+# under a stand-in host, XScreenSaver and xsecurelock, each on a private X server.
+import contextlib
+import os
+import pwd
+import re
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.dont_write_bytecode = True  # leave no __pycache__ in the source tree
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from e2e_support import (  # noqa: E402
+    SIGNAL_NOTICE, Demo, TestFailure, Window, check, current_screen_size, log, make_rundir,
+    read_bmp_rgb, run_cases, screenshot, start_xvfb, stop_process, top_level_windows, wait_for,
+    wait_for_new_frame)
+from e2e_demo import expect_clean_exit  # noqa: E402
+from e2e_options import background_corner_at, wait_for_background_corner  # noqa: E402
+
+HOST_X, HOST_Y = 40, 30  # where saver_host puts its window
+TERM_DEADLINE = 1.0  # seconds from SIGTERM to the end of the process
+CAP = 60  # frames a second a screensaver draws when not told otherwise
+NOBODY = 65534
+
+
+class Host:
+    """The stand-in host: one window of its own, driven through its standard input."""
+
+    def __init__(self, binary, display, width, height):
+        self.proc = subprocess.Popen([binary, str(width), str(height)],
+                                     env=dict(os.environ, DISPLAY=display), text=True,
+                                     stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+        self.id = int(self._answer("window").split()[1])
+        self.width, self.height = width, height
+
+    def _answer(self, expected):
+        line = self.proc.stdout.readline()
+        check(line.startswith(expected), f"saver_host said {line!r}, expected {expected!r}")
+        return line
+
+    def command(self, text, expected):
+        self.proc.stdin.write(text + "\n")
+        self.proc.stdin.flush()
+        return self._answer(expected)
+
+    def resize(self, width, height):
+        self.command(f"resize {width} {height}", "resized")
+        self.width, self.height = width, height
+
+    @property
+    def geometry(self):
+        return Window(self.id, "saver-host", self.width, self.height, HOST_X, HOST_Y)
+
+    def stop(self):
+        if self.proc.poll() is None:
+            self.proc.stdin.close()
+            stop_process(self.proc)
+
+
+def background(args):
+    return read_bmp_rgb(os.path.join(args.pictures, "background.bmp"))
+
+
+def window_ids(display):
+    return {w.id for w in top_level_windows(display)}
+
+
+def cpu_seconds(pid):
+    """User and system time the process has used so far."""
+    with open(f"/proc/{pid}/stat") as handle:
+        fields = handle.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def end_with_term(demo):
+    """SIGTERM ends it with status 0 and the notice, within the deadline; returns the time."""
+    started = time.monotonic()
+    demo.send_signal(signal.SIGTERM)
+    status = demo.wait_exit(10.0)
+    elapsed = time.monotonic() - started
+    check(status == 0, f"exit status {status} after SIGTERM")
+    check(demo.stdout() == SIGNAL_NOTICE.format(signal.SIGTERM, 1),
+          f"standard output {demo.stdout()!r}")
+    check(elapsed <= TERM_DEADLINE, f"it took {elapsed:.2f} s to end after SIGTERM")
+    return elapsed
+
+
+def case_hosted_window(args, workdir):
+    """Into the host's window: a moving scene, no window of its own, the screen mode and the
+    pointer left alone, resizes followed, SIGTERM obeyed at once. The host's variable names
+    the window, over a --window-id that names another."""
+    picture = background(args)
+    with contextlib.ExitStack() as stack:
+        server = stack.enter_context(start_xvfb(workdir))
+        host = Host(args.host, server.display, 480, 360)
+        stack.callback(host.stop)
+        before = window_ids(server.display)
+        demo = Demo(args.demo, make_rundir(workdir, args.pictures), server.display,
+                    args=["--window-id", "12345"],
+                    extra_env={"XSCREENSAVER_WINDOW": hex(host.id)})
+        stack.callback(demo.stop)
+        wait_for_background_corner(server.display, host.geometry, picture)
+        wait_for_new_frame(server.display, screenshot(server.display))
+        check(window_ids(server.display) == before, "the demo made a top-level window")
+        check(current_screen_size(server.display) == (800, 600), "the screen mode changed")
+        grab = host.command("grab", "grab").split()[1]
+        check(grab == "0", f"another client could not grab the pointer (status {grab})")
+        host.resize(640, 480)
+        wait_for_background_corner(server.display, host.geometry, picture)
+        elapsed = end_with_term(demo)
+        check(demo.stderr() == "", f"complaints: {demo.stderr()!r}")
+    log(f"drew into the host's window, followed its resize; SIGTERM ended it in {elapsed:.3f} s")
+
+
+def case_host_destroys_window(args, workdir):
+    """When the host destroys its window the demo ends by itself, with status 0."""
+    with contextlib.ExitStack() as stack:
+        server = stack.enter_context(start_xvfb(workdir))
+        host = Host(args.host, server.display, 400, 300)
+        stack.callback(host.stop)
+        demo = Demo(args.demo, make_rundir(workdir, args.pictures), server.display,
+                    args=["--window-id", str(host.id)])
+        stack.callback(demo.stop)
+        wait_for_background_corner(server.display, host.geometry, background(args))
+        host.command("destroy", "destroyed")
+        expect_clean_exit(demo)
+    log("ended with 0 when its window went away")
+
+
+def case_root_window(args, workdir):
+    """--root without the host's variable draws on the root window itself."""
+    with contextlib.ExitStack() as stack:
+        server = stack.enter_context(start_xvfb(workdir))
+        before = window_ids(server.display)
+        demo = Demo(args.demo, make_rundir(workdir, args.pictures), server.display,
+                    args=["--root"])
+        stack.callback(demo.stop)
+        root = Window(0, "root", 800, 600, 0, 0)
+        wait_for_background_corner(server.display, root, background(args))
+        wait_for_new_frame(server.display, screenshot(server.display))
+        check(window_ids(server.display) == before, "the demo made a top-level window")
+        end_with_term(demo)
+    log("drew on the root window")
+
+
+def bench_cpu_per_frame(args, display, window_id):
+    """Milliseconds of processor time one frame costs, uncapped in the same window."""
+    check(args.bench and os.path.exists(args.bench), f"no start-up benchmark at {args.bench}")
+    out = subprocess.run([args.bench, "--seconds", "3", "--", "--window-id", str(window_id),
+                          "--max-fps", "0", "--no-vsync"], cwd=os.path.dirname(args.pictures),
+                         env=dict(os.environ, DISPLAY=display), capture_output=True, text=True,
+                         timeout=60).stdout
+    match = re.search(r"cpu per second\s+([\d.]+) s\s+\(([\d.]+) ms of cpu per frame", out)
+    check(match is not None, f"the benchmark printed no CPU figures:\n{out}")
+    return float(match.group(1)), float(match.group(2))
+
+
+def case_cpu_ceiling(args, workdir):
+    """In saver mode the processor rests: at most twice what 60 frames a second cost."""
+    with contextlib.ExitStack() as stack:
+        server = stack.enter_context(start_xvfb(workdir))
+        host = Host(args.host, server.display, 800, 600)
+        stack.callback(host.stop)
+        uncapped_per_second, per_frame_ms = bench_cpu_per_frame(args, server.display, host.id)
+        demo = Demo(args.demo, make_rundir(workdir, args.pictures), server.display,
+                    args=["--window-id", str(host.id)])
+        stack.callback(demo.stop)
+        wait_for_background_corner(server.display, host.geometry, background(args))
+        time.sleep(1.0)  # past the start-up's one-off costs
+        start_cpu, start = cpu_seconds(demo.pid), time.monotonic()
+        time.sleep(4.0)
+        used = (cpu_seconds(demo.pid) - start_cpu) / (time.monotonic() - start)
+        check(demo.running(), "the demo ended by itself")
+    ceiling = 2 * CAP * per_frame_ms / 1000
+    log(f"saver mode: {used:.3f} s of CPU a second; uncapped: {uncapped_per_second:.3f}; "
+        f"one frame costs {per_frame_ms:.3f} ms, so the ceiling is {ceiling:.3f}")
+    check(used <= ceiling, f"{used:.3f} s of CPU a second, above {ceiling:.3f}")
+
+
+def as_nobody(home):
+    """A command prefix running as the unprivileged user, with a home of its own."""
+    return ["setpriv", f"--reuid={NOBODY}", f"--regid={NOBODY}", "--clear-groups",
+            "env", f"HOME={home}", f"USER={pwd.getpwuid(NOBODY).pw_name}"]
+
+
+def case_xscreensaver(args, workdir):
+    """The real XScreenSaver daemon runs the demo: -activate puts the scene on the screen,
+    -deactivate ends it."""
+    home = tempfile.mkdtemp(prefix="home-", dir=workdir)
+    os.chmod(workdir, 0o755)
+    os.chown(home, NOBODY, NOBODY)
+    pictures = os.path.abspath(args.pictures)
+    with open(os.path.join(home, ".xscreensaver"), "w") as config:
+        config.write("mode: one\nselected: 0\ntimeout: 0:30:00\nlock: False\nsplash: False\n"
+                     "fade: False\nunfade: False\ndpmsEnabled: False\n"
+                     f"programs: GL: {os.path.abspath(args.demo)} --root --pictures {pictures}\n")
+    os.chown(os.path.join(home, ".xscreensaver"), NOBODY, NOBODY)
+    with contextlib.ExitStack() as stack:
+        server = stack.enter_context(start_xvfb(workdir))
+        env = dict(os.environ, DISPLAY=server.display)
+        env.pop("XSCREENSAVER_WINDOW", None)
+        daemon = subprocess.Popen(as_nobody(home) + ["xscreensaver", "-no-splash", "-verbose"], env=env,
+                                  stdout=open(os.path.join(workdir, "xscreensaver.log"), "w"),
+                                  stderr=subprocess.STDOUT, start_new_session=True)
+        stack.callback(lambda: kill_group(daemon))
+        command = as_nobody(home) + ["xscreensaver-command"]
+        wait_for(lambda: subprocess.run(command + ["-time"], env=env, capture_output=True)
+                 .returncode == 0, 30.0, "the daemon to answer")
+        activated = time.monotonic()
+        subprocess.run(command + ["-activate"], env=env, check=True, capture_output=True)
+        root = Window(0, "root", 800, 600, 0, 0)
+        wait_for_background_corner(server.display, root, background(args))
+        first_frame = time.monotonic() - activated
+        pid = wait_for(lambda: demo_pids(args.demo), 10.0, "the demo's process")[0]
+        subprocess.run(command + ["-deactivate"], env=env, check=True, capture_output=True)
+        wait_for(lambda: not demo_pids(args.demo), 15.0, "the demo to end after -deactivate")
+    log(f"activated: scene on screen {first_frame:.2f} s later (demo {pid}); deactivated: ended")
+
+
+def demo_pids(binary):
+    """Processes running the demo's binary (started by a daemon, so not our children)."""
+    target = os.path.realpath(binary)
+    found = []
+    for entry in os.listdir("/proc"):
+        if entry.isdigit():
+            with contextlib.suppress(OSError):
+                if os.path.realpath(f"/proc/{entry}/exe") == target:
+                    found.append(int(entry))
+    return found
+
+
+def kill_group(proc):
+    """Ends a daemon and every helper it started (they share its session and group)."""
+    with contextlib.suppress(ProcessLookupError, PermissionError):
+        os.killpg(proc.pid, signal.SIGTERM)
+    with contextlib.suppress(subprocess.TimeoutExpired):
+        proc.wait(timeout=5)
+    with contextlib.suppress(ProcessLookupError, PermissionError):
+        os.killpg(proc.pid, signal.SIGKILL)
+    proc.wait()
+
+
+def case_xsecurelock(args, workdir):
+    """xsecurelock runs the demo as its saver, naming its window in decimal."""
+    wrapper = os.path.join(workdir, "saver-velmorin")
+    with open(wrapper, "w") as script:
+        script.write(f"#!/bin/sh\nexec {os.path.abspath(args.demo)} "
+                     f"--pictures {os.path.abspath(args.pictures)}\n")
+    os.chmod(wrapper, 0o755)
+    with contextlib.ExitStack() as stack:
+        server = stack.enter_context(start_xvfb(workdir))
+        env = dict(os.environ, DISPLAY=server.display, XSECURELOCK_SAVER=wrapper,
+                   XSECURELOCK_NO_COMPOSITE="1")
+        env.pop("XSCREENSAVER_WINDOW", None)
+        locker = subprocess.Popen(["xsecurelock"], env=env, start_new_session=True,
+                                  stdout=open(os.path.join(workdir, "xsecurelock.log"), "w"),
+                                  stderr=subprocess.STDOUT)
+        stack.callback(lambda: kill_group(locker))
+        root = Window(0, "root", 800, 600, 0, 0)
+        wait_for_background_corner(server.display, root, background(args))
+        pid = wait_for(lambda: demo_pids(args.demo), 10.0, "the demo's process")[0]
+        with open(f"/proc/{pid}/environ", "rb") as handle:
+            variables = dict(v.split(b"=", 1) for v in handle.read().split(b"\0") if b"=" in v)
+        window = variables.get(b"XSCREENSAVER_WINDOW", b"").decode()
+        check(window.isdigit(), f"xsecurelock passed the window as {window!r}")
+        kill_group(locker)
+        wait_for(lambda: not demo_pids(args.demo), 15.0, "the demo to end with the locker")
+    log(f"xsecurelock's window {window} (decimal) shows the scene")
+
+
+CASES = {
+    "hosted_window": case_hosted_window,
+    "host_destroys_window": case_host_destroys_window,
+    "root_window": case_root_window,
+    "cpu_ceiling": case_cpu_ceiling,
+    "xscreensaver": case_xscreensaver,
+    "xsecurelock": case_xsecurelock,
+}
+
+if __name__ == "__main__":
+    sys.exit(run_cases(CASES, sys.argv[1:]))

@@ -1,0 +1,152 @@
+// The demo's command line: what each option sets, and every way of getting it wrong.
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <vector>
+
+#include "app/options.h"
+
+namespace {
+
+// Parses the given arguments after a program name.
+OptionsVerdict parse(std::initializer_list<const char*> arguments, DemoOptions* options,
+                     const char* saverWindowEnv = nullptr) {
+    std::vector<const char*> argv{"velmorin"};
+    argv.insert(argv.end(), arguments);
+    return parseDemoOptions(static_cast<int>(argv.size()), argv.data(), saverWindowEnv, options);
+}
+
+OptionsVerdict verdictOf(std::initializer_list<const char*> arguments,
+                         const char* saverWindowEnv = nullptr) {
+    DemoOptions options;
+    return parse(arguments, &options, saverWindowEnv);
+}
+
+TEST(DemoOptions, NoArgumentIsTheSwitchedFullScreenDemoUncapped) {
+    DemoOptions options;
+    ASSERT_EQ(parse({}, &options), OptionsVerdict::Run);
+    EXPECT_EQ(options.mode, WindowMode::SwitchedFullScreen);
+    EXPECT_FALSE(options.seedGiven);
+    EXPECT_EQ(options.picturesDir, nullptr);
+    EXPECT_EQ(effectiveMaxFps(options), 0u);
+    EXPECT_FALSE(options.noVsync);
+    EXPECT_FALSE(options.showFps);
+    EXPECT_EQ(options.renderer, nullptr);
+}
+
+TEST(DemoOptions, WindowedDefaultsTo800By600AndTakesASize) {
+    DemoOptions options;
+    ASSERT_EQ(parse({"--windowed"}, &options), OptionsVerdict::Run);
+    EXPECT_EQ(options.mode, WindowMode::Windowed);
+    EXPECT_EQ(options.windowWidth, 800);
+    EXPECT_EQ(options.windowHeight, 600);
+    ASSERT_EQ(parse({"--windowed=1024x700"}, &options), OptionsVerdict::Run);
+    EXPECT_EQ(options.windowWidth, 1024);
+    EXPECT_EQ(options.windowHeight, 700);
+}
+
+TEST(DemoOptions, EveryValueOptionTakesItsValueEitherWay) {
+    DemoOptions options;
+    ASSERT_EQ(parse({"--seed", "4294967295", "--pictures=/tmp/p", "--max-fps", "30", "--no-vsync",
+                     "--fps", "--desktop", "--renderer", "gles2"},
+                    &options),
+              OptionsVerdict::Run);
+    EXPECT_TRUE(options.seedGiven);
+    EXPECT_EQ(options.seed, 4294967295u);
+    EXPECT_STREQ(options.picturesDir, "/tmp/p");
+    EXPECT_EQ(effectiveMaxFps(options), 30u);
+    EXPECT_TRUE(options.noVsync);
+    EXPECT_TRUE(options.showFps);
+    EXPECT_EQ(options.mode, WindowMode::Desktop);
+    EXPECT_STREQ(options.renderer, "gles2");
+    ASSERT_EQ(parse({"--renderer=gl11"}, &options), OptionsVerdict::Run);
+    EXPECT_STREQ(options.renderer, "gl11");
+}
+
+TEST(DemoOptions, HelpAndVersionWinWhereverTheyStand) {
+    EXPECT_EQ(verdictOf({"--help"}), OptionsVerdict::Help);
+    EXPECT_EQ(verdictOf({"--fps", "--version"}), OptionsVerdict::Version);
+    EXPECT_STREQ(kVersionText, "velmorin 1.0.0");
+}
+
+TEST(DemoOptions, MalformedMissingRepeatedOrUnknownIsBadUsage) {
+    for (auto arguments : std::vector<std::vector<const char*>>{
+             {"--bogus"},
+             {"-h"},
+             {"windowed"},
+             {"--seed"},               // value missing
+             {"--seed", "4294967296"}, // one past the largest seed
+             {"--seed", "-1"},
+             {"--seed", "12abc"},
+             {"--seed", "1", "--seed", "1"}, // given twice
+             {"--fps", "--fps"},
+             {"--fps=1"},                // a switch takes no value
+             {"--windowed", "1024x768"}, // the size only comes after '='
+             {"--windowed=0x600"},
+             {"--windowed=800x"},
+             {"--windowed=x600"},
+             {"--windowed=800y600"},
+             {"--windowed=80000x600"},
+             {"--windowed", "--desktop"}, // two ways of showing at once
+             {"--desktop", "--root"},
+             {"--pictures="},
+             {"--max-fps", "fast"},
+             {"--max-fps", "1000001"},
+             {"--window-id", "0"},
+             {"--window-id", "0x"},
+             {"--window-id", "0x0x12"},
+             {"--window-id", "12g"},
+             {"--window-id", "0x100000000"},
+             {"--renderer", "gl3"},
+             {"--renderer"},
+             {"--renderer", "gl11", "--renderer", "gles2"},
+         }) {
+        DemoOptions options;
+        std::vector<const char*> argv{"velmorin"};
+        argv.insert(argv.end(), arguments.begin(), arguments.end());
+        EXPECT_EQ(parseDemoOptions(static_cast<int>(argv.size()), argv.data(), nullptr, &options),
+                  OptionsVerdict::BadUsage)
+            << arguments[0] << (arguments.size() > 1 ? arguments[1] : "");
+    }
+}
+
+TEST(DemoOptions, WindowIdIsHexWithPrefixOrDecimal) {
+    DemoOptions options;
+    ASSERT_EQ(parse({"--window-id", "0x600008"}, &options), OptionsVerdict::Run);
+    EXPECT_EQ(options.mode, WindowMode::Saver);
+    EXPECT_EQ(options.hostWindow, 0x600008u);
+    ASSERT_EQ(parse({"--window-id=6291464"}, &options), OptionsVerdict::Run);
+    EXPECT_EQ(options.hostWindow, 6291464u);
+    ASSERT_EQ(parse({"--window-id", "0XAbC"}, &options), OptionsVerdict::Run);
+    EXPECT_EQ(options.hostWindow, 0xABCu);
+}
+
+TEST(DemoOptions, HostVariableWinsOverFlagsAndAloneMakesASaver) {
+    DemoOptions options;
+    ASSERT_EQ(parse({"--window-id", "0x10"}, &options, "0x20"), OptionsVerdict::Run);
+    EXPECT_EQ(options.hostWindow, 0x20u);
+    ASSERT_EQ(parse({"--root"}, &options, "4096"), OptionsVerdict::Run);
+    EXPECT_FALSE(options.drawOnRoot);
+    EXPECT_EQ(options.hostWindow, 4096u);
+    ASSERT_EQ(parse({}, &options, "0x30"), OptionsVerdict::Run);
+    EXPECT_EQ(options.mode, WindowMode::Saver);
+    EXPECT_EQ(options.hostWindow, 0x30u);
+    ASSERT_EQ(parse({"--root"}, &options, ""), OptionsVerdict::Run);
+    EXPECT_TRUE(options.drawOnRoot);
+    EXPECT_EQ(verdictOf({}, "window"), OptionsVerdict::BadUsage);
+    // A window the user asked for explicitly is not taken over by a stray variable.
+    ASSERT_EQ(parse({"--windowed"}, &options, "0x30"), OptionsVerdict::Run);
+    EXPECT_EQ(options.mode, WindowMode::Windowed);
+}
+
+TEST(DemoOptions, SaverIsCappedAt60UnlessToldOtherwise) {
+    DemoOptions options;
+    ASSERT_EQ(parse({"--root"}, &options), OptionsVerdict::Run);
+    EXPECT_EQ(effectiveMaxFps(options), 60u);
+    ASSERT_EQ(parse({"--root", "--max-fps", "0"}, &options), OptionsVerdict::Run);
+    EXPECT_EQ(effectiveMaxFps(options), 0u);
+    ASSERT_EQ(parse({"--max-fps", "24"}, &options, "0x5"), OptionsVerdict::Run);
+    EXPECT_EQ(effectiveMaxFps(options), 24u);
+}
+
+} // namespace

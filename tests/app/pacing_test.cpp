@@ -1,0 +1,49 @@
+// Frame cap schedule and the frames-per-second figure, on a clock the test sets by hand.
+#include <gtest/gtest.h>
+
+#include "app/fps_counter.h"
+#include "app/frame_pacer.h"
+
+namespace {
+
+constexpr int64_t kMs = 1000000; // nanoseconds
+
+TEST(FramePacer, NoCapNeverWaits) {
+    FramePacer pacer;
+    framePacerInit(&pacer, 0);
+    EXPECT_EQ(framePacerDelay(&pacer, 0), 0);
+    EXPECT_EQ(framePacerDelay(&pacer, 1), 0);
+}
+
+TEST(FramePacer, FastFramesWaitForTheirSlot) {
+    FramePacer pacer;
+    framePacerInit(&pacer, 50);                              // 20 ms apart
+    EXPECT_EQ(framePacerDelay(&pacer, 100 * kMs), 0);        // the first starts at once
+    EXPECT_EQ(framePacerDelay(&pacer, 105 * kMs), 15 * kMs); // slot at 120
+    EXPECT_EQ(framePacerDelay(&pacer, 121 * kMs), 19 * kMs); // slot at 140
+}
+
+TEST(FramePacer, LateFrameStartsANewScheduleWithoutABurst) {
+    FramePacer pacer;
+    framePacerInit(&pacer, 50);
+    framePacerDelay(&pacer, 0);                      // slot 0, next at 20
+    EXPECT_EQ(framePacerDelay(&pacer, 75 * kMs), 0); // late: starts at 75, next at 95
+    EXPECT_EQ(framePacerDelay(&pacer, 76 * kMs), 19 * kMs);
+}
+
+TEST(FpsCounter, ReportsFramesOverTheFirstFullSecond) {
+    FpsCounter counter;
+    char text[32];
+    fpsCounterFormat(counter, text, sizeof text);
+    EXPECT_STREQ(text, "-- fps");
+    EXPECT_FALSE(fpsCounterTick(&counter, 0));  // starts the count
+    for (int frame = 1; frame <= 22; frame++) { // 45 ms apart: the 22nd lands at 0.99 s
+        EXPECT_FALSE(fpsCounterTick(&counter, frame * 45 * kMs));
+    }
+    // The 23rd frame after the start lands at 1.15 s: 23 frames over 1.15 s.
+    EXPECT_TRUE(fpsCounterTick(&counter, 1150 * kMs));
+    fpsCounterFormat(counter, text, sizeof text);
+    EXPECT_STREQ(text, "20.0 fps");
+}
+
+} // namespace
