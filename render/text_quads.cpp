@@ -6,6 +6,9 @@
 #define STB_EASY_FONT_IMPLEMENTATION
 #if defined(__GNUC__)
 #pragma GCC diagnostic push
+#if defined(__clang__)
+#pragma clang diagnostic ignored "-Wunknown-warning-option" // some of GCC's names below
+#endif
 #pragma GCC diagnostic ignored "-Wconversion"
 #pragma GCC diagnostic ignored "-Wsign-conversion"
 #pragma GCC diagnostic ignored "-Wdouble-promotion"

@@ -34,3 +34,6 @@ VELMORIN_TEST_PACKAGES=(clang libclang-rt-14-dev xvfb xauth xdotool x11-utils x1
 # with Mesa's GL for Wine to draw through, and the tools that look at the screen from outside.
 VELMORIN_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix googletest wine wine64 xvfb xdotool
     x11-apps x11-utils imagemagick libgl1 libglx-mesa0 libgl1-mesa-dri)
+# The browser build and its tests: Emscripten (with node), and a headless browser to load the page.
+VELMORIN_WEB_PACKAGES=(emscripten nodejs cmake ninja-build)
+VELMORIN_WEB_TEST_PACKAGES=(chromium imagemagick)
