@@ -339,7 +339,10 @@ void drawPoints(const float emission[4], const float* xyz, uint32_t count) {
     count = count < kMaxPoints ? count : kMaxPoints;
     useLitProgram(emission, false);
     glBindBuffer(GL_ARRAY_BUFFER, state.pointBuffer);
-    glBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(count * 3 * sizeof(float)), xyz);
+    // New storage each time rather than an update in place: the driver need not wait for the
+    // previous spray's draw to finish reading the old points.
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(count * 3 * sizeof(float)), xyz,
+                 GL_STREAM_DRAW);
     glEnableVertexAttribArray(kAttribPosition);
     glVertexAttribPointer(kAttribPosition, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
     glDisableVertexAttribArray(kAttribNormal);
