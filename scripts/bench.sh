@@ -67,3 +67,23 @@ echo "time to first frame      $(median_of "from the caller's timestamp" 5) s (t
 echo "frames per second        $(median_of '^frames per second' 4)"
 echo "simulation speed         $(median_of '^simulation speed' 3) (expected 1.5 within 2 %)"
 echo "late simulation speed    $(median_of '^late simulation speed' 4) (last 10 % of each run)"
+
+# Frame pacing and the window modes, each a few seconds in the same 800x600 Xvfb (--desktop fills
+# the screen, so it draws at the same size as the full-screen demo).
+echo
+echo "== frame pacing and window modes (startup_bench, 5 s each)"
+pacing_run() {
+    local label=$1
+    shift
+    local out
+    out=$(cd "$build" && env DISPLAY="$display" ./bench/startup_bench --seconds 5 -- "$@")
+    printf '%-28s %8s fps   %s s cpu/s   %s ms cpu/frame\n' "$label" \
+        "$(awk '/^frames per second/ { print $4 }' <<<"$out")" \
+        "$(awk '/^cpu per second/ { print $4 }' <<<"$out")" \
+        "$(awk '/^cpu per second/ { gsub(/\(/, "", $6); print $6 }' <<<"$out")"
+}
+pacing_run "full screen, uncapped" --no-vsync
+pacing_run "full screen, --max-fps 60" --max-fps 60
+pacing_run "--desktop, uncapped" --desktop --no-vsync
+pacing_run "--windowed, uncapped" --windowed --no-vsync
+echo "(capped cpu/s should stay within 2 x 60 x the uncapped cpu per frame)"

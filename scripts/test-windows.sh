@@ -13,6 +13,10 @@ ensure_packages "${VELMORIN_BUILD_PACKAGES[@]}" "${VELMORIN_WINDOWS_PACKAGES[@]}
 root=$PWD
 jobs=$(nproc)
 linux_build=${VELMORIN_LINUX_BUILD_DIR:-build}
+case $linux_build in
+/*) linux_pictures=$linux_build/bitmap ;;
+*) linux_pictures=$root/$linux_build/bitmap ;;
+esac
 win_build=build-windows
 body_count=5 # one failed picture, and so one box, per sphere when all sphere pictures are gone
 
@@ -97,9 +101,10 @@ demo_running() {
     [ -n "$demo_pid" ] && kill -0 "$demo_pid" 2>/dev/null
 }
 
+# Starts the demo in the given working folder: the build's program, or the one given.
 start_demo() {
-    local folder=$1
-    (cd "$folder" && exec timeout 120 wine "$root/$win_build/app/velmorin.exe" </dev/null) \
+    local folder=$1 program=${2:-$root/$win_build/app/velmorin.exe}
+    (cd "$folder" && exec timeout 120 wine "$program" </dev/null) \
         >"$work/demo.out" 2>"$work/demo.err" &
     demo_pid=$!
 }
@@ -166,9 +171,15 @@ check_scene_shown() {
     done
     sleep 1
     screenshot_varied "$work/$name-2.png" || fail "$name: the screen went flat"
-    if compare -metric AE "$work/$name-1.png" "$work/$name-2.png" null: 2>/dev/null; then
-        fail "$name: two screenshots a second apart are the same: no frames are running"
-    fi
+    # compare: 0 the same, 1 different, 2 it could not compare, which proves nothing.
+    local status=0
+    compare -metric AE "$work/$name-1.png" "$work/$name-2.png" null: 2>"$work/compare.err" ||
+        status=$?
+    case $status in
+    0) fail "$name: two screenshots a second apart are the same: no frames are running" ;;
+    1) ;;
+    *) fail "$name: compare failed with status $status: $(tail -n 3 "$work/compare.err")" ;;
+    esac
     cp "$work/$name-2.png" "$win_build/wine-$name.png"
 }
 
@@ -186,7 +197,8 @@ start_time=$SECONDS
 
 echo "== Windows cross build ($win_build/)"
 cmake -S . -B "$win_build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORIN_WERROR=ON >/dev/null
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORIN_WERROR=ON \
+    -DVELMORIN_PICTURES_DIR="$linux_pictures" >/dev/null
 cmake --build "$win_build" -j "$jobs"
 
 echo "== the programs need no DLL but the system's"
@@ -205,6 +217,31 @@ if [ ! -f "$linux_build/CMakeCache.txt" ]; then
     cmake -S . -B "$linux_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
 cmake --build "$linux_build" -j "$jobs" --target velmorin-trace velmorin-bmp pictures >/dev/null
+
+echo "== the Windows zip"
+# The cross build cannot paint the pictures, so the zip takes the Linux build's: the same bytes.
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$win_build/CMakeCache.txt")
+zip_name=velmorin-$version-win64
+rm -f "$win_build"/velmorin-*-win64.zip
+(cd "$win_build" && cpack -G ZIP >"$work/cpack.log" 2>&1) || fail "cpack: $(cat "$work/cpack.log")"
+zip_file=$root/$win_build/$zip_name.zip
+[ -f "$zip_file" ] || fail "no $zip_name.zip in $win_build"
+unpacked=$work/unpacked
+mkdir -p "$unpacked"
+(cd "$unpacked" && cmake -E tar xf "$zip_file") || fail "$zip_name.zip does not unpack"
+expected_entries="$zip_name/LICENSE.txt $zip_name/README.md"
+for picture in "$linux_pictures"/*.bmp; do
+    expected_entries+=" $zip_name/bitmap/$(basename "$picture")"
+    cmp -s "$picture" "$unpacked/$zip_name/bitmap/$(basename "$picture")" ||
+        fail "the zip's $(basename "$picture") is not the Linux build's"
+done
+for program in velmorin velmorin-bmp velmorin-trace; do
+    expected_entries+=" $zip_name/$program.exe"
+done
+zip_entries=$(cd "$unpacked" && find . -type f -printf '%P\n' | sort | tr '\n' ' ')
+[ "$zip_entries" = "$(tr ' ' '\n' <<<"$expected_entries" | sort | tr '\n' ' ')" ] ||
+    fail "the zip holds: $zip_entries"
+echo "$zip_name.zip: $(du -k "$zip_file" | cut -f 1) KiB, $(wc -w <<<"$zip_entries") files"
 
 echo "== Wine prefix and an 800x600 X server"
 start_xvfb 800x600
@@ -297,5 +334,28 @@ press_key "$box" Return || fail "could not focus the Error box"
 wait_for_demo_exit 30 || fail "the demo did not end after the box was dismissed"
 [ "$demo_status" = 0 ] || fail "exit status $demo_status after the display change failed"
 [ ! -s "$work/demo.out" ] || fail "printed $(head -c 200 "$work/demo.out")"
+
+echo "== the unpacked zip, started from another folder: its pictures are found beside it"
+stop_wine
+stop_xvfb
+start_xvfb 800x600
+start_wine
+elsewhere=$work/elsewhere
+mkdir -p "$elsewhere"
+(cd "$elsewhere" && run_wine "$unpacked/$zip_name/velmorin-bmp.exe" \
+    "$(winepath -w "$unpacked/$zip_name/bitmap/background.bmp")") >"$work/zip-bmp.out" 2>&1 ||
+    fail "the zip's velmorin-bmp.exe: $(cat "$work/zip-bmp.out")"
+start_demo "$elsewhere" "$unpacked/$zip_name/velmorin.exe"
+deadline=$((SECONDS + 60))
+while [ -z "$(visible_window Velmorin)" ]; do
+    [ -z "$(visible_window Error)" ] ||
+        fail "an Error box: the demo from the zip did not find the pictures beside it"
+    demo_running || fail "the demo from the zip ended before showing its window"
+    [ $SECONDS -lt $deadline ] || fail "the demo from the zip showed no window"
+    sleep 0.2
+done
+check_scene_shown zip
+[ -z "$(visible_window Error)" ] || fail "an Error box appeared with the zip's pictures beside it"
+check_escape_ends_demo zip
 
 echo "== Windows tests passed in $((SECONDS - start_time)) s"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the normal build, then the unit tests again under
-# AddressSanitizer and UndefinedBehaviorSanitizer, a fuzz run, the Windows cross build under
-# Wine, and the browser build under node and headless Chromium. Installs what it needs on Debian 12.
+# AddressSanitizer and UndefinedBehaviorSanitizer, a fuzz run, the Debian package installed and
+# purged again, the Windows cross build under Wine, and the browser build under node and headless
+# Chromium. Installs what it needs on Debian 12.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -25,6 +26,9 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 
 echo "== fuzzing the BMP reader for a minute (build-fuzz/)"
 ./scripts/fuzz.sh 60
+
+echo "== the Debian package: build, lintian, install, run, purge (build-package/)"
+./scripts/test-package.sh
 
 echo "== the Windows build under Wine (build-windows/)"
 ./scripts/test-windows.sh

@@ -143,21 +143,33 @@ def case_desktop(args, workdir):
 
 
 def first_frame(args, workdir, server, seed, name):
-    # One frame a second: the first is on screen long enough to be caught on its own.
+    """The first frame drawn with the seed. At one frame a second it stays on the screen for a
+    second, and screenshots are taken back to back to catch it: the first frame is the only one
+    that does not depend on measured frame times (its step is 0)."""
     demo = Demo(args.demo, make_rundir(workdir, args.pictures, name), server.display,
                 args=["--seed", str(seed), "--max-fps", "1"])
     try:
         wait_for_demo_window(server.display, demo)
-        return wait_for_drawing(server.display)
+
+        def drawn():
+            shot = screenshot(server.display)
+            return shot if shot.has_colour() else None
+        return wait_for(drawn, 20.0, "the first frame", interval=0.0)
     finally:
         demo.stop()
 
 
 def case_seed(args, workdir):
-    """The same seed gives the same first frame twice; another seed another frame."""
+    """The same seed gives the same first frame twice; another seed another frame. A loaded
+    machine may stall past the first frame's second on the screen, so a pair that differs is
+    taken once more before the test fails."""
     with start_xvfb(workdir) as server:
-        first = first_frame(args, workdir, server, 7, "run-a")
-        again = first_frame(args, workdir, server, 7, "run-b")
+        for attempt in range(2):
+            first = first_frame(args, workdir, server, 7, f"run-a{attempt}")
+            again = first_frame(args, workdir, server, 7, f"run-b{attempt}")
+            if first == again:
+                break
+            log("seed 7 gave two different frames; once more")
         other = first_frame(args, workdir, server, 8, "run-c")
     check(first == again, "seed 7 gave two different first frames")
     check(first != other, "seeds 7 and 8 gave the same first frame")

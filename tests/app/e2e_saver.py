@@ -214,20 +214,29 @@ def case_xscreensaver(args, workdir):
         root = Window(0, "root", 800, 600, 0, 0)
         wait_for_background_corner(server.display, root, background(args))
         first_frame = time.monotonic() - activated
-        pid = wait_for(lambda: demo_pids(args.demo), 10.0, "the demo's process")[0]
+        running = lambda: demo_pids(args.demo, server.display)  # noqa: E731
+        pid = wait_for(running, 10.0, "the demo's process")[0]
         subprocess.run(command + ["-deactivate"], env=env, check=True, capture_output=True)
-        wait_for(lambda: not demo_pids(args.demo), 15.0, "the demo to end after -deactivate")
+        wait_for(lambda: not running(), 15.0, "the demo to end after -deactivate")
     log(f"activated: scene on screen {first_frame:.2f} s later (demo {pid}); deactivated: ended")
 
 
-def demo_pids(binary):
-    """Processes running the demo's binary (started by a daemon, so not our children)."""
+def environment_of(pid):
+    with open(f"/proc/{pid}/environ", "rb") as handle:
+        pairs = (v.split(b"=", 1) for v in handle.read().split(b"\0") if b"=" in v)
+        return {k.decode(): v.decode() for k, v in pairs}
+
+
+def demo_pids(binary, display):
+    """Processes running the demo's binary on this test's display (a daemon starts them, so
+    they are not our children, and other tests may be running demos of their own)."""
     target = os.path.realpath(binary)
     found = []
     for entry in os.listdir("/proc"):
         if entry.isdigit():
             with contextlib.suppress(OSError):
-                if os.path.realpath(f"/proc/{entry}/exe") == target:
+                if (os.path.realpath(f"/proc/{entry}/exe") == target and
+                        environment_of(entry).get("DISPLAY", "").split(".")[0] == display):
                     found.append(int(entry))
     return found
 
@@ -261,13 +270,12 @@ def case_xsecurelock(args, workdir):
         stack.callback(lambda: kill_group(locker))
         root = Window(0, "root", 800, 600, 0, 0)
         wait_for_background_corner(server.display, root, background(args))
-        pid = wait_for(lambda: demo_pids(args.demo), 10.0, "the demo's process")[0]
-        with open(f"/proc/{pid}/environ", "rb") as handle:
-            variables = dict(v.split(b"=", 1) for v in handle.read().split(b"\0") if b"=" in v)
-        window = variables.get(b"XSCREENSAVER_WINDOW", b"").decode()
+        running = lambda: demo_pids(args.demo, server.display)  # noqa: E731
+        pid = wait_for(running, 10.0, "the demo's process")[0]
+        window = environment_of(pid).get("XSCREENSAVER_WINDOW", "")
         check(window.isdigit(), f"xsecurelock passed the window as {window!r}")
         kill_group(locker)
-        wait_for(lambda: not demo_pids(args.demo), 15.0, "the demo to end with the locker")
+        wait_for(lambda: not running(), 15.0, "the demo to end with the locker")
     log(f"xsecurelock's window {window} (decimal) shows the scene")
 
 

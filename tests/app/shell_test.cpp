@@ -8,6 +8,9 @@
 #include "app/exit_handlers.h"
 #include "app/sdl_keys.h"
 #include "app/window.h"
+#include "sim/scene.h"
+#include "sim/spray.h"
+#include "sim/world.h"
 
 namespace {
 
@@ -78,6 +81,10 @@ TEST(ExitSignals, CleanupRunsOnce) {
     EXPECT_EXIT(
         {
             installExitHandlers();
+            createScene(); // bodies with sprays: a second cleanup would free them twice
+            for (uint32_t i = 0; i < gravityListCount(&bodies); i++) {
+                updateSpray(gravityListGet(&bodies, i), 0.01);
+            }
             onProcessExit();
             if (!exitCleanupDone) {
                 std::_Exit(3);

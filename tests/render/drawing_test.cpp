@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "gl_test_support.h"
+#include "math/vertex.h"
 #include "render/frame.h"
 #include "render/gl.h"
 #include "render/sphere.h"
@@ -90,6 +91,17 @@ TEST_F(Frame, SphereAppearsWhereItsCentreProjects) {
     EXPECT_TRUE(isBlack(readPixel(466 - 20, 333)));
     EXPECT_TRUE(isBlack(readPixel(466, 333 + 20)));
     EXPECT_FALSE(isBlack(readPixel(466 + 12, 333)));
+}
+
+TEST_F(Frame, ViewIsCentredOnTheCentreOfMass) {
+    // Drawn at position minus centre, (1, 0.5, -3): window (433.3, 316.7), ~17 px across the
+    // radius. Centred the wrong way it would land at (520, 360); uncentred at (472.7, 336.4).
+    centerOfMass = {1, 0.5, 1};
+    const Vertex position{2, 1, -2};
+    addSphere(position, 0.5, 0);
+    stepAndDrawFrame(0.0);
+    EXPECT_FALSE(isBlack(pixelAtWorld(vertexSub(position, centerOfMass))));
+    EXPECT_TRUE(isBlack(pixelAtWorld(position)));
 }
 
 TEST_F(Frame, UntexturedSphereIsPlainLitGrey) {

@@ -63,6 +63,28 @@ TEST_F(Collision, OverlapAloneIsNotEnough) {
     EXPECT_EQ(contactMatrix[0][1], 0);
 }
 
+// The first visit of pair (i, j) on a snapshot of the bodies as they stand: does it find contact?
+bool firstVisitFindsContact(uint32_t i, uint32_t j) {
+    for (uint32_t k = 0; k < gravityListCount(&bodies); k++) {
+        previousBodies[k] = *gravityListGet(&bodies, k);
+    }
+    collidePair(i, j);
+    return contactMatrix[i][j] == 1;
+}
+
+TEST_F(Collision, OverlapWithoutApproachIsNoContactAtTheBoundary) {
+    // Side by side, moving together across the line of centres: both centres shift by exactly
+    // (0.0001, 0, 0), so the predicted distance is 0.5 again, bit for bit.
+    addBody({0, 0, 0}, 0.3, 1.0, Vector{{1, 0, 0}, 1});
+    addBody({0, 0.5, 0}, 0.3, 1.0, Vector{{1, 0, 0}, 1});
+    // At rest against one drifting across at 1e-5: 0.25 + (1e-9)^2 rounds to 0.25, so the
+    // predicted distance is 0.5 again although one body moves.
+    addBody({5, 0, 0}, 0.3, 1.0);
+    addBody({5.5, 0, 0}, 0.3, 1.0, Vector{{0, 1, 0}, 1e-5});
+    EXPECT_FALSE(firstVisitFindsContact(0, 1));
+    EXPECT_FALSE(firstVisitFindsContact(2, 3));
+}
+
 TEST_F(Collision, FastApproachWithoutOverlapDoesNotCollide) {
     GravityObject* a = addBody({0, 0, 0}, 0.3, 1.0, Vector{{1, 0, 0}, 1000});
     addBody({0.6000001, 0, 0}, 0.3, 1.0);

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# velmorin-trace from the outside: output shape, determinism, and refusal of bad arguments.
+# velmorin-trace from the outside: exact text, output shape, determinism, refusal of bad arguments.
 set -u
 trace="$1"
 failures=0
@@ -52,6 +52,16 @@ printf '%s\n' "$first" | awk -F'\t' '
 # Newest first: in frame 2 particle slot 0 of body 0 is one step from the sphere top, slot 1 two.
 printf '%s\n' "$first" | grep -q $'^particle\t2\t0\t1\t' || fail "no slot 1 in frame 2"
 printf '%s\n' "$first" | grep -q $'^particle\t2\t0\t2\t' && fail "slot 2 exists in frame 2"
+
+# The exact text of a short trace: trace_seed7.txt is what trace_reference.py prints, an
+# independent calculation of the same seed from the generator, scene, step and spray rules.
+here=$(dirname "$0")
+if ! changes=$("$trace" --seed 7 --frames 2 --dt 0.015 --particles | diff - "$here/trace_seed7.txt"); then
+    fail "seed 7 trace differs from trace_seed7.txt:"
+    printf '%s\n' "$changes" | head -n 6
+fi
+python3 "$here/trace_reference.py" | diff - "$here/trace_seed7.txt" >/dev/null ||
+    fail "trace_reference.py no longer prints trace_seed7.txt"
 
 [ "$failures" -eq 0 ] && echo "all trace checks passed"
 exit "$failures"

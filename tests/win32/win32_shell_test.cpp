@@ -21,6 +21,8 @@
 #include "render/error_report.h"
 #include "render/frame.h"
 #include "sim/body.h"
+#include "sim/scene.h"
+#include "sim/spray.h"
 #include "sim/world.h"
 
 namespace {
@@ -215,11 +217,21 @@ TEST(Win32ExitSignals, CleanupRunsOnce) {
     EXPECT_EXIT(
         {
             installExitHandlers();
+            createScene(); // bodies with sprays: a second cleanup would free them twice
+            for (uint32_t i = 0; i < gravityListCount(&bodies); i++) {
+                updateSpray(gravityListGet(&bodies, i), 0.01);
+            }
             onProcessExit();
-            if (!exitCleanupDone) {
+            WPARAM exitCode = 1;
+            if (!exitCleanupDone || !takeQuitMessage(&exitCode)) {
                 std::_Exit(3);
             }
             onProcessExit();
+            // Wine's heap lets a double free pass unnoticed, but a second teardown posts a
+            // second quit message.
+            if (takeQuitMessage(&exitCode)) {
+                std::_Exit(4);
+            }
             std::exit(0);
         },
         ::testing::ExitedWithCode(0), "");
