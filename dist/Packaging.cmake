@@ -32,6 +32,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # SDL opens the GL libraries at run time, so dpkg-shlibdeps cannot see them: GLX for a window,
 # EGL for the offscreen capture.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgl1, libegl1")
+# As an XScreenSaver hack it needs the daemon's GL visual helper to get a window it can draw in.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xscreensaver, xscreensaver-gl, xsecurelock")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The summary above is the first line; this is the long description under it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION

@@ -88,9 +88,8 @@ echo "== a headless run of the installed capture tool from another folder"
 # draws from its own build folder, where bitmap/ is.
 empty=$work/empty
 mkdir -p "$empty"
-# TODO: start it from "$empty" without --dir once the tools look for the installed pictures.
 (cd "$empty" && PATH=$user_path timeout 120 velmorin-capture --seed 7 --frames 20 --dt 0.015 \
-    --dir /usr/share/velmorin --out "$work/installed.png") 2>"$work/capture.err" ||
+    --out "$work/installed.png") 2>"$work/capture.err" ||
     fail "the installed velmorin-capture failed: $(cat "$work/capture.err")"
 [ ! -s "$work/capture.err" ] || fail "velmorin-capture complained: $(cat "$work/capture.err")"
 (cd "$build" && timeout 120 ./tools/velmorin-capture --seed 7 --frames 20 --dt 0.015 \

@@ -10,9 +10,11 @@
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
 
+#include "app/picture_search.h"
 #include "app/platform.h"
 #include "render/error_report.h"
 #include "render/frame.h"
+#include "render/picture_folder.h"
 #include "render/renderer.h"
 #include "render/sphere.h"
 #include "sim/scene.h"
@@ -187,6 +189,8 @@ int main(int argc, char** argv) {
         }
     }
     setErrorReporter(printCaptureError);
+    // The same places the demo looks in, so an installed copy finds the installed pictures.
+    setPictureFolder(findPictureFolder(nullptr, platformExecutableDir(), pictureFileExists));
     if (!rendererSelect(options.renderer)) {
         std::fputs("velmorin-capture: this build has no such renderer\n", stderr);
         return kFailureStatus;
