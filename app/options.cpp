@@ -8,7 +8,8 @@
 
 const char* const kUsageLine =
     "usage: velmorin [--windowed[=WxH] | --desktop | --root | --window-id ID] [--seed N] "
-    "[--pictures DIR] [--max-fps N] [--no-vsync] [--fps] [--help] [--version]\n";
+    "[--pictures DIR] [--max-fps N] [--no-vsync] [--fps] [--renderer gl11|gles2] [--help] "
+    "[--version]\n";
 
 const char* const kHelpText =
     "usage: velmorin [OPTION]...\n"
@@ -25,6 +26,8 @@ const char* const kHelpText =
     "  --max-fps N       draw at most N frames a second (0, the default: no cap)\n"
     "  --no-vsync        ask the driver not to wait for the display's refresh\n"
     "  --fps             show the frames drawn per second in a corner\n"
+    "  --renderer NAME   gl11: fixed-function OpenGL (the default); gles2: shaders in an\n"
+    "                    OpenGL ES 2 context, as in the browser\n"
     "  --root            screensaver: draw on the root window\n"
     "  --window-id ID    screensaver: draw into window ID (0x hex or decimal); the\n"
     "                    XSCREENSAVER_WINDOW variable, when set, takes its place\n"
@@ -133,6 +136,11 @@ bool onFps(ParseState* state, const char* /*value*/) {
     return true;
 }
 
+bool onRenderer(ParseState* state, const char* value) {
+    state->options->renderer = value;
+    return std::strcmp(value, "gl11") == 0 || std::strcmp(value, "gles2") == 0;
+}
+
 enum class ValueKind {
     None,     // a plain switch
     Optional, // only as --name=value
@@ -155,6 +163,7 @@ constexpr OptionRule kOptionRules[] = {
     {"--max-fps", ValueKind::Required, onMaxFps},
     {"--no-vsync", ValueKind::None, onNoVsync},
     {"--fps", ValueKind::None, onFps},
+    {"--renderer", ValueKind::Required, onRenderer},
 };
 constexpr size_t kOptionRuleCount = sizeof kOptionRules / sizeof kOptionRules[0];
 

@@ -24,6 +24,9 @@ struct DemoOptions {
     uint32_t maxFps = 0; // 0: no cap
     bool noVsync = false;
     bool showFps = false;
+    // "gl11" (fixed function, the default) or "gles2" (shaders in an OpenGL ES 2 context).
+    const char* renderer = nullptr; // points into argv; null: the default
+
     // Saver mode: the host's window, or the root window when drawOnRoot is set.
     bool drawOnRoot = false;
     uint64_t hostWindow = 0;

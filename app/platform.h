@@ -13,6 +13,11 @@ enum class PlatformVideo {
                // when the screen blanks, so the system's screensaver is left alone
 };
 
+enum class PlatformGLFlavour {
+    Compatibility, // desktop GL with the fixed-function pipeline
+    Es2,           // OpenGL ES 2 (or newer, compatible), for the shader renderer
+};
+
 enum class PlatformEventType {
     Resize,  // width, height: the new client size in pixels
     KeyDown, // keyCode: Escape is 27 and no other key is; keys held with Alt never arrive
@@ -44,6 +49,7 @@ struct PlatformWindowConfig {
     bool noVsync = false;
     // Hosted: the window to draw into; 0 means the screen's root window.
     uint64_t hostWindow = 0;
+    PlatformGLFlavour flavour = PlatformGLFlavour::Compatibility;
 };
 
 // Connects to the window system. False when it cannot be used at all. False when it cannot be used
@@ -53,7 +59,8 @@ bool platformInit(PlatformVideo video);
 // current on this thread. False when either cannot be made.
 bool platformCreateWindowWith(const PlatformWindowConfig& config);
 // The same for a Popup at (0, 0) with swap interval 0: tools and tests draw as fast as they can.
-bool platformCreateWindow(const char* title, int width, int height);
+bool platformCreateWindow(const char* title, int width, int height,
+                          PlatformGLFlavour flavour = PlatformGLFlavour::Compatibility);
 void platformGetClientSize(int* width, int* height);
 void platformShowWindow();
 // Switches the display to width by height, full screen. False when the system refuses or

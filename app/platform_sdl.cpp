@@ -21,13 +21,21 @@ SDL_GLContext glContext = nullptr;
 bool displayModeChanged = false;
 bool hostedWindow = false; // mainWindow belongs to another program
 
-void requestContextAttributes(int depthBits) {
+constexpr int kEsMajorVersion = 2;
+
+void requestContextAttributes(int depthBits, PlatformGLFlavour flavour) {
     SDL_GL_ResetAttributes();
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, kColourChannelBits);
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, kColourChannelBits);
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, kColourChannelBits);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depthBits);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    if (flavour == PlatformGLFlavour::Es2) {
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, kEsMajorVersion);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
+        return;
+    }
     // Fixed-function drawing needs a compatibility context.
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
 }
@@ -85,7 +93,7 @@ bool adoptHostWindow(const PlatformWindowConfig& config) {
         return false;
     }
     x11IgnoreErrors();
-    requestContextAttributes(kDepthBitsWanted[0]);
+    requestContextAttributes(kDepthBitsWanted[0], config.flavour);
     mainWindow = SDL_CreateWindowFrom(reinterpret_cast<void*>(static_cast<uintptr_t>(window)));
     if (mainWindow == nullptr) {
         return false;
@@ -186,12 +194,13 @@ bool platformInit(PlatformVideo video) {
     return true;
 }
 
-bool platformCreateWindow(const char* title, int width, int height) {
+bool platformCreateWindow(const char* title, int width, int height, PlatformGLFlavour flavour) {
     PlatformWindowConfig config;
     config.title = title;
     config.width = width;
     config.height = height;
     config.noVsync = true;
+    config.flavour = flavour;
     return platformCreateWindowWith(config);
 }
 
@@ -200,7 +209,7 @@ bool platformCreateWindowWith(const PlatformWindowConfig& config) {
         return adoptHostWindow(config);
     }
     for (int depthBits : kDepthBitsWanted) {
-        requestContextAttributes(depthBits);
+        requestContextAttributes(depthBits, config.flavour);
         mainWindow = createWindow(config);
         if (mainWindow == nullptr) {
             continue;

@@ -5,8 +5,8 @@
 
 #include "app/exit_handlers.h"
 #include "app/fps_counter.h"
-#include "render/fps_overlay.h"
 #include "render/frame.h"
+#include "render/renderer.h"
 #include "render/sphere.h"
 #include "sim/scene.h"
 
@@ -48,7 +48,7 @@ void drawFrameRate() {
     fpsCounterTick(&fpsCounter, nowNanoseconds());
     char text[kFpsTextSize];
     fpsCounterFormat(fpsCounter, text, kFpsTextSize);
-    drawFpsOverlay(text, drawableWidth, drawableHeight);
+    rendererDrawText(text, drawableWidth, drawableHeight);
 }
 
 } // namespace
@@ -61,6 +61,15 @@ bool windowCreate(const DemoOptions& options) {
     config.height = options.mode == WindowMode::Windowed ? options.windowHeight : kScreenHeight;
     config.noVsync = options.noVsync;
     config.hostWindow = options.drawOnRoot ? 0 : options.hostWindow;
+    RendererKind renderer = rendererDefaultKind();
+    if (options.renderer != nullptr && !rendererKindFromName(options.renderer, &renderer)) {
+        return false;
+    }
+    if (!rendererSelect(renderer)) {
+        return false;
+    }
+    config.flavour =
+        renderer == RendererKind::Gles2 ? PlatformGLFlavour::Es2 : PlatformGLFlavour::Compatibility;
     if (!platformCreateWindowWith(config)) {
         return false;
     }

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "render/bmp.h"
 #include "render/frame.h"
 #include "render/gl.h"
+#include "render/renderer.h"
 #include "render/sphere.h"
 #include "sim/physics.h"
 #include "sim/random.h"
@@ -29,8 +31,8 @@ constexpr int kViewHeight = 600;
 constexpr uint32_t kSeed = 1234;
 constexpr double kFrameDt = 0.015; // seconds, about the demo's dt at 100 frames a second
 // The background's lower-left corner in the scene frame, as the frame code places it.
-constexpr GLfloat kBackgroundRasterX = -3.0f;
-constexpr GLfloat kBackgroundRasterY = -3.0f;
+constexpr float kBackgroundRasterX = -3.0f;
+constexpr float kBackgroundRasterY = -3.0f;
 constexpr double kPercent = 100.0;
 
 // A fresh seeded scene whose sprays are already full, as they are after the first seconds.
@@ -76,17 +78,16 @@ BENCHMARK(BM_WholeFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
 // The calls stepAndDrawFrame makes for the clear, the light and the background, without bodies.
 void BM_BackgroundOnlyFrame(benchmark::State& state) {
     for (auto _ : state) {
-        glClear(GL_COLOR_BUFFER_BIT);
-        glLoadIdentity();
-        glPushMatrix();
-        glCallList(lightList);
-        glTranslatef(0.0f, 0.0f, static_cast<GLfloat>(-kCameraDistance));
-        glPushMatrix();
-        glRasterPos3f(kBackgroundRasterX, kBackgroundRasterY, 0.0f);
-        glCallList(backgroundList);
-        glPopMatrix();
-        glPopMatrix();
-        glFlush();
+        rendererClear();
+        rendererLoadIdentity();
+        rendererPushMatrix();
+        rendererUseLight(lightList);
+        rendererTranslate(0.0f, 0.0f, static_cast<float>(-kCameraDistance));
+        rendererPushMatrix();
+        rendererDrawBackground(backgroundList, kBackgroundRasterX, kBackgroundRasterY);
+        rendererPopMatrix();
+        rendererPopMatrix();
+        rendererFlush();
         glFinish();
     }
 }
@@ -156,9 +157,32 @@ void printSummary(const std::map<std::string, double>& seconds) {
     }
 }
 
+// Takes "--renderer NAME" out of argv, which Google Benchmark would refuse; false for a bad name.
+bool takeRendererOption(int* argc, char** argv, RendererKind* kind) {
+    for (int i = 1; i < *argc; i++) {
+        if (std::strcmp(argv[i], "--renderer") != 0) {
+            continue;
+        }
+        if (i + 1 >= *argc || !rendererKindFromName(argv[i + 1], kind)) {
+            return false;
+        }
+        for (int j = i; j + 2 <= *argc; j++) {
+            argv[j] = argv[j + 2];
+        }
+        *argc -= 2;
+        return true;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    RendererKind renderer = rendererDefaultKind();
+    if (!takeRendererOption(&argc, argv, &renderer) || !rendererSelect(renderer)) {
+        std::fputs("render_bench: --renderer takes gl11 or gles2\n", stderr);
+        return 1;
+    }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;
@@ -173,13 +197,16 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (!platformInit(PlatformVideo::Offscreen) ||
-        !platformCreateWindow("render_bench", kViewWidth, kViewHeight)) {
+        !platformCreateWindow("render_bench", kViewWidth, kViewHeight,
+                              renderer == RendererKind::Gles2 ? PlatformGLFlavour::Es2
+                                                              : PlatformGLFlavour::Compatibility)) {
         std::fputs("render_bench: no offscreen GL context\n", stderr);
         return 1;
     }
     setupGLWithSeed(kSeed);
     installGLAppearance();
     resizeViewport(kViewWidth, kViewHeight);
+    benchmark::AddCustomContext("renderer", renderer == RendererKind::Gles2 ? "gles2" : "gl11");
     benchmark::AddCustomContext("gl_renderer",
                                 reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
 

@@ -1,4 +1,4 @@
-// A small frames-per-second text in the top-left corner, over the finished frame.
+// The GL 1.1 backend's text: a small frames-per-second text in the top-left corner.
 #pragma once
 
 // Draws text in white at the window's top-left, for a viewport of width by height pixels,

@@ -4,8 +4,8 @@
 #include <ctime>
 
 #include "render/frame_clock.h"
-#include "render/gl.h"
 #include "render/picture_folder.h"
+#include "render/renderer.h"
 #include "render/spray_draw.h"
 #include "render/texture.h"
 #include "sim/physics.h"
@@ -20,29 +20,18 @@ int32_t frameCount = 0;
 
 namespace {
 
-constexpr GLfloat kLightAmbient[4] = {0.1f, 0.1f, 0.1f, 1.0f};
-constexpr GLfloat kLightDiffuse[4] = {0.9f, 0.9f, 0.9f, 1.0f};
-constexpr GLfloat kLightSpecular[4] = {0.9f, 0.9f, 0.9f, 1.0f};
 // w = 1: a point light one unit left, up and behind the eye (set while the matrix is identity).
-constexpr GLfloat kLightPosition[4] = {-1.0f, 1.0f, 1.0f, 1.0f};
+constexpr RendererLight kLight = {{0.1f, 0.1f, 0.1f, 1.0f},   // ambient
+                                  {0.9f, 0.9f, 0.9f, 1.0f},   // diffuse
+                                  {0.9f, 0.9f, 0.9f, 1.0f},   // specular
+                                  {-1.0f, 1.0f, 1.0f, 1.0f}}; // position
 // The picture's lower-left corner, in the scene frame.
-constexpr GLfloat kBackgroundRasterX = -3.0f;
-constexpr GLfloat kBackgroundRasterY = -3.0f;
+constexpr float kBackgroundRasterX = -3.0f;
+constexpr float kBackgroundRasterY = -3.0f;
 constexpr double kFrustumHalfWidth = 1.0;
 constexpr double kNearPlane = 1.0;
 constexpr double kFarPlane = 41.0;
 constexpr double kSecondsPerMillisecond = 0.001;
-
-void compileLightList() {
-    lightList = glGenLists(1);
-    glNewList(lightList, GL_COMPILE);
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, kLightDiffuse);
-    glLightfv(GL_LIGHT0, GL_AMBIENT, kLightAmbient);
-    glLightfv(GL_LIGHT0, GL_SPECULAR, kLightSpecular);
-    glLightfv(GL_LIGHT0, GL_POSITION, kLightPosition);
-    glEnable(GL_LIGHT0);
-    glEndList();
-}
 
 } // namespace
 
@@ -52,15 +41,9 @@ void setupGL() {
 
 void setupGLWithSeed(uint32_t seed) {
     randomSeed(seed);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_NORMALIZE);
-    glCullFace(GL_BACK);
-    glEnable(GL_CULL_FACE);
-    glShadeModel(GL_SMOOTH);
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    glEnable(GL_LIGHTING);
-    compileLightList();
-    glPointSize(1.0f);
+    rendererSetupFixedState();
+    // The light is configured and switched on only when the first frame uses it.
+    lightList = rendererCreateLight(&kLight);
     backgroundList = loadBackground(picturePath(kBackgroundFile).c_str());
 }
 
@@ -69,12 +52,8 @@ void resizeViewport(int width, int height) {
         return;
     }
     const double aspect = static_cast<double>(height) / static_cast<double>(width);
-    glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glFrustum(-kFrustumHalfWidth, kFrustumHalfWidth, -aspect, aspect, kNearPlane, kFarPlane);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    rendererSetProjection(width, height, -kFrustumHalfWidth, kFrustumHalfWidth, -aspect, aspect,
+                          kNearPlane, kFarPlane);
 }
 
 double frameTimingNextDt() {
@@ -100,33 +79,32 @@ void frameTimingReset() {
 void stepAndDrawFrame(double dt) {
     physicsStep(dt);
 
-    glClear(GL_COLOR_BUFFER_BIT);
-    glLoadIdentity();
-    glPushMatrix();
-    glCallList(lightList); // with the identity loaded, the light stays fixed relative to the eye
-    glTranslatef(0.0f, 0.0f, static_cast<GLfloat>(-kCameraDistance));
+    rendererClear();
+    rendererLoadIdentity();
+    rendererPushMatrix();
+    rendererUseLight(lightList); // with the identity loaded, the light stays fixed to the eye
+    rendererTranslate(0.0f, 0.0f, static_cast<float>(-kCameraDistance));
 
-    glPushMatrix();
-    glRasterPos3f(kBackgroundRasterX, kBackgroundRasterY, 0.0f);
-    glCallList(backgroundList);
-    glPopMatrix();
+    rendererPushMatrix();
+    rendererDrawBackground(backgroundList, kBackgroundRasterX, kBackgroundRasterY);
+    rendererPopMatrix();
 
     // The view stays centred on where the bodies' mass started, not where it is now.
-    glTranslatef(static_cast<GLfloat>(-centerOfMass.x), static_cast<GLfloat>(-centerOfMass.y),
-                 static_cast<GLfloat>(-centerOfMass.z));
+    rendererTranslate(static_cast<float>(-centerOfMass.x), static_cast<float>(-centerOfMass.y),
+                      static_cast<float>(-centerOfMass.z));
     // No depth test: each body and its spray cover whatever was drawn before them.
     for (uint32_t i = 0; i < gravityListCount(&bodies); i++) {
         GravityObject* body = gravityListGet(&bodies, i);
-        glPushMatrix();
+        rendererPushMatrix();
         const Vertex p = getPosition(body);
-        glTranslatef(static_cast<GLfloat>(p.x), static_cast<GLfloat>(p.y),
-                     static_cast<GLfloat>(p.z));
-        glCallList(body->displayList);
-        glPopMatrix();
+        rendererTranslate(static_cast<float>(p.x), static_cast<float>(p.y),
+                          static_cast<float>(p.z));
+        rendererDrawSphere(body->displayList);
+        rendererPopMatrix();
         updateAndDrawSpray(body, dt);
     }
-    glPopMatrix();
-    glFlush();
+    rendererPopMatrix();
+    rendererFlush();
 }
 
 void renderFrame() {

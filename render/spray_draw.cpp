@@ -1,23 +1,18 @@
 // A body's spray as GL points in its spray colour.
 #include "render/spray_draw.h"
 
-#include "render/gl.h"
+#include "render/renderer.h"
 #include "sim/spray.h"
 
 void drawSprayPoints(const GravityObject* body) {
-    glPushMatrix();
-    glPushAttrib(GL_LIGHTING_BIT);
-    glMaterialfv(GL_FRONT, GL_EMISSION, body->sprayColor);
-    glBegin(GL_POINTS);
+    float xyz[3 * kMaxParticles];
     for (uint32_t i = 0; i < body->particleCount; i++) {
         const Vertex p = body->particles[i]->position;
-        const GLfloat position[3] = {static_cast<GLfloat>(p.x), static_cast<GLfloat>(p.y),
-                                     static_cast<GLfloat>(p.z)};
-        glVertex3fv(position);
+        xyz[3 * i] = static_cast<float>(p.x);
+        xyz[3 * i + 1] = static_cast<float>(p.y);
+        xyz[3 * i + 2] = static_cast<float>(p.z);
     }
-    glEnd();
-    glPopAttrib();
-    glPopMatrix();
+    rendererDrawPoints(body->sprayColor, xyz, body->particleCount);
 }
 
 void updateAndDrawSpray(GravityObject* body, double dt) {

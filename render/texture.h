@@ -1,4 +1,4 @@
-// Pictures as GL objects: a sphere texture, or a display list that draws the background.
+// Pictures as GL objects: a sphere texture, or a background drawn as window pixels.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +9,7 @@
 // reader has already reported why). Leaves the texture bound and GL_MODULATE as the
 // environment mode. Needs a current GL context.
 uint32_t loadTexture(const char* fileName, ImageRecord* record);
-// Display list drawing the whole power-of-two picture at the current raster position; an empty
-// list when the picture was not read, so the frame can call it all the same.
+// Background drawing the whole power-of-two picture at a given corner (under GL 1.1 a display
+// list for the raster position); an empty one when the picture was not read, so the frame can
+// draw it all the same.
 uint32_t loadBackground(const char* fileName);

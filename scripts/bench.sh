@@ -33,8 +33,20 @@ bench_flags=(--benchmark_repetitions="$repetitions" --benchmark_report_aggregate
 echo "== sim_bench (medians of $repetitions)"
 "$build/bench/sim_bench" "${bench_flags[@]}"
 echo
-echo "== render_bench (offscreen 800x600, medians of $repetitions)"
-"$build/bench/render_bench" "${bench_flags[@]}"
+render_log=$(mktemp)
+for renderer in gl11 gles2; do
+    echo "== render_bench --renderer $renderer (offscreen 800x600, medians of $repetitions)"
+    "$build/bench/render_bench" --renderer "$renderer" "${bench_flags[@]}" >"$render_log.$renderer"
+    cat "$render_log.$renderer"
+    echo
+done
+# The frame time of each renderer from its summary line "  whole frame   X ms ...".
+frame_ms() {
+    awk '$1 == "whole" && $2 == "frame" { print $3 }' "$render_log.$1"
+}
+awk -v a="$(frame_ms gl11)" -v b="$(frame_ms gles2)" 'BEGIN {
+    if (a > 0) printf "GLES2 / GL 1.1 whole frame: %.2f (goal: within 1.25)\n", b / a }'
+rm -f "$render_log" "$render_log.gl11" "$render_log.gles2"
 echo
 echo "== startup_bench ($startup_runs runs on Xvfb $display, 800x600x24)"
 for run in $(seq "$startup_runs"); do

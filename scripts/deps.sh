@@ -39,3 +39,6 @@ VELMORIN_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix googletest wine wine64 xvf
 # Making the Debian package (dpkg-shlibdeps, file) and checking it and its menu, screensaver and
 # manual files (lintian, desktop-file-validate, xmllint, man).
 VELMORIN_PACKAGE_PACKAGES=(dpkg-dev file lintian desktop-file-utils libxml2-utils man-db gzip)
+# The browser build and its tests: Emscripten (with node), and a headless browser to load the page.
+VELMORIN_WEB_PACKAGES=(emscripten nodejs cmake ninja-build)
+VELMORIN_WEB_TEST_PACKAGES=(chromium imagemagick)

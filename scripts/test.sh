@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the normal build, then the unit tests again under
 # AddressSanitizer and UndefinedBehaviorSanitizer, a fuzz run, the Debian package installed and
-# purged again, and the Windows cross build under Wine. Installs what it needs on Debian 12.
+# purged again, the Windows cross build under Wine, and the browser build under node and headless
+# Chromium. Installs what it needs on Debian 12.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -31,5 +32,8 @@ echo "== the Debian package: build, lintian, install, run, purge (build-package/
 
 echo "== the Windows build under Wine (build-windows/)"
 ./scripts/test-windows.sh
+
+echo "== the browser build: WebAssembly under node and the page in headless Chromium (build-web/)"
+./scripts/test-web.sh
 
 echo "== all tests passed"

@@ -14,8 +14,8 @@
 #include "app/platform.h"
 #include "render/error_report.h"
 #include "render/frame.h"
-#include "render/gl.h"
 #include "render/picture_folder.h"
+#include "render/renderer.h"
 #include "render/sphere.h"
 #include "sim/scene.h"
 #include "sim/world.h"
@@ -26,7 +26,7 @@ namespace {
 constexpr int kUsageStatus = 2;
 constexpr int kFailureStatus = 1;
 constexpr const char* kUsage = "usage: velmorin-capture --seed S --frames N --dt D --out FILE.png "
-                               "[--every K PREFIX] [--dir DIR]\n";
+                               "[--every K PREFIX] [--dir DIR] [--renderer gl11|gles2]\n";
 constexpr int kCaptureWidth = 800;
 constexpr int kCaptureHeight = 600;
 constexpr int kRgbChannels = 3;
@@ -41,6 +41,7 @@ struct CaptureOptions {
     unsigned long long every = 0; // 0: no numbered frames
     std::string everyPrefix;
     std::string dir;
+    RendererKind renderer = rendererDefaultKind();
 };
 
 // A finite, non-negative number of seconds.
@@ -61,6 +62,7 @@ bool parseOptions(int argc, char** argv, CaptureOptions* options) {
     bool haveSeed = false;
     bool haveFrames = false;
     bool haveDt = false;
+    bool haveRenderer = false;
     for (int i = 1; i < argc; i++) {
         const char* flag = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -96,6 +98,12 @@ bool parseOptions(int argc, char** argv, CaptureOptions* options) {
             }
             options->everyPrefix = prefix;
             i += 2;
+        } else if (std::strcmp(flag, "--renderer") == 0 && !haveRenderer) {
+            if (!rendererKindFromName(value, &options->renderer)) {
+                return false;
+            }
+            haveRenderer = true;
+            i++;
         } else if (std::strcmp(flag, "--dir") == 0 && options->dir.empty()) {
             if (!isNonEmpty(value)) {
                 return false;
@@ -117,10 +125,7 @@ void printCaptureError(const char* text) {
 bool writeBackBufferPng(const std::string& path) {
     constexpr size_t kRowBytes = static_cast<size_t>(kCaptureWidth) * kRgbChannels;
     std::vector<uint8_t> bottomUp(kRowBytes * kCaptureHeight);
-    glFinish();
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, kCaptureWidth, kCaptureHeight, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
+    rendererReadPixels(0, 0, kCaptureWidth, kCaptureHeight, bottomUp.data());
     std::vector<uint8_t> topDown(bottomUp.size());
     for (int row = 0; row < kCaptureHeight; row++) {
         std::memcpy(&topDown[static_cast<size_t>(row) * kRowBytes],
@@ -186,8 +191,15 @@ int main(int argc, char** argv) {
     setErrorReporter(printCaptureError);
     // The same places the demo looks in, so an installed copy finds the installed pictures.
     setPictureFolder(findPictureFolder(nullptr, platformExecutableDir(), pictureFileExists));
+    if (!rendererSelect(options.renderer)) {
+        std::fputs("velmorin-capture: this build has no such renderer\n", stderr);
+        return kFailureStatus;
+    }
+    const PlatformGLFlavour flavour = options.renderer == RendererKind::Gles2
+                                          ? PlatformGLFlavour::Es2
+                                          : PlatformGLFlavour::Compatibility;
     if (!platformInit(PlatformVideo::Offscreen) ||
-        !platformCreateWindow("velmorin-capture", kCaptureWidth, kCaptureHeight)) {
+        !platformCreateWindow("velmorin-capture", kCaptureWidth, kCaptureHeight, flavour)) {
         std::fputs("velmorin-capture: no offscreen GL context\n", stderr);
         platformShutdown();
         return kFailureStatus;

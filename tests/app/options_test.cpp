@@ -31,6 +31,7 @@ TEST(DemoOptions, NoArgumentIsTheSwitchedFullScreenDemoUncapped) {
     EXPECT_EQ(effectiveMaxFps(options), 0u);
     EXPECT_FALSE(options.noVsync);
     EXPECT_FALSE(options.showFps);
+    EXPECT_EQ(options.renderer, nullptr);
 }
 
 TEST(DemoOptions, WindowedDefaultsTo800By600AndTakesASize) {
@@ -47,7 +48,7 @@ TEST(DemoOptions, WindowedDefaultsTo800By600AndTakesASize) {
 TEST(DemoOptions, EveryValueOptionTakesItsValueEitherWay) {
     DemoOptions options;
     ASSERT_EQ(parse({"--seed", "4294967295", "--pictures=/tmp/p", "--max-fps", "30", "--no-vsync",
-                     "--fps", "--desktop"},
+                     "--fps", "--desktop", "--renderer", "gles2"},
                     &options),
               OptionsVerdict::Run);
     EXPECT_TRUE(options.seedGiven);
@@ -57,6 +58,9 @@ TEST(DemoOptions, EveryValueOptionTakesItsValueEitherWay) {
     EXPECT_TRUE(options.noVsync);
     EXPECT_TRUE(options.showFps);
     EXPECT_EQ(options.mode, WindowMode::Desktop);
+    EXPECT_STREQ(options.renderer, "gles2");
+    ASSERT_EQ(parse({"--renderer=gl11"}, &options), OptionsVerdict::Run);
+    EXPECT_STREQ(options.renderer, "gl11");
 }
 
 TEST(DemoOptions, HelpAndVersionWinWhereverTheyStand) {
@@ -93,6 +97,9 @@ TEST(DemoOptions, MalformedMissingRepeatedOrUnknownIsBadUsage) {
              {"--window-id", "0x0x12"},
              {"--window-id", "12g"},
              {"--window-id", "0x100000000"},
+             {"--renderer", "gl3"},
+             {"--renderer"},
+             {"--renderer", "gl11", "--renderer", "gles2"},
          }) {
         DemoOptions options;
         std::vector<const char*> argv{"velmorin"};

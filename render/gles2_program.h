@@ -1,0 +1,38 @@
+// The GLES2 backend's two shader programs and their uniform locations, looked up once.
+#pragma once
+
+#include <cstdint>
+
+// Attribute slots, bound before linking so that both programs agree on them.
+inline constexpr uint32_t kAttribPosition = 0;
+inline constexpr uint32_t kAttribNormal = 1;
+inline constexpr uint32_t kAttribTexCoord = 2;
+
+// Spheres and points: the fixed-function lighting equation per vertex, one point light,
+// optionally modulated by a texture.
+struct LitProgram {
+    uint32_t program = 0;
+    int modelView = -1;
+    int modelViewProjection = -1;
+    int normalMatrix = -1;
+    int lightPosition = -1;  // eye space, w = 1
+    int lightOn = -1;        // 0 or 1
+    int baseColour = -1;     // emission + material ambient * scene ambient
+    int ambientProduct = -1; // light ambient * material ambient
+    int diffuseProduct = -1; // light diffuse * material diffuse
+    int materialAlpha = -1;
+    int textureOn = -1; // 0 or 1
+    int texture = -1;
+};
+
+// The background: window pixels taken one texel each from a picture, unlit.
+struct BackgroundProgram {
+    uint32_t program = 0;
+    int origin = -1;   // window position of the picture's lower-left corner
+    int size = -1;     // picture size in texels
+    int viewport = -1; // window size in pixels
+    int picture = -1;
+};
+
+// Compiles and links both; false (after reporting) when the driver refuses them.
+bool gles2ProgramsBuild(LitProgram* lit, BackgroundProgram* background);

@@ -1,0 +1,178 @@
+// The GL 1.1 backend: fixed-function lighting, display lists, glDrawPixels and the GLU sphere.
+#include "render/fps_overlay.h"
+#include "render/gl.h"
+#include "render/renderer_backends.h"
+
+namespace {
+
+// GL's "three colour components" internal format of 1.1.
+constexpr GLint kRgbComponents = 3;
+
+void setupFixedState() {
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_NORMALIZE);
+    glCullFace(GL_BACK);
+    glEnable(GL_CULL_FACE);
+    glShadeModel(GL_SMOOTH);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glEnable(GL_LIGHTING);
+    glPointSize(1.0f);
+}
+
+uint32_t createLight(const RendererLight* light) {
+    const GLuint list = glGenLists(1);
+    glNewList(list, GL_COMPILE);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, light->diffuse);
+    glLightfv(GL_LIGHT0, GL_AMBIENT, light->ambient);
+    glLightfv(GL_LIGHT0, GL_SPECULAR, light->specular);
+    glLightfv(GL_LIGHT0, GL_POSITION, light->position);
+    glEnable(GL_LIGHT0);
+    glEndList();
+    return list;
+}
+
+void setProjection(int width, int height, double left, double right, double bottom, double top,
+                   double nearPlane, double farPlane) {
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glFrustum(left, right, bottom, top, nearPlane, farPlane);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+void clear() {
+    glClear(GL_COLOR_BUFFER_BIT);
+}
+
+void loadIdentity() {
+    glLoadIdentity();
+}
+
+void pushMatrix() {
+    glPushMatrix();
+}
+
+void popMatrix() {
+    glPopMatrix();
+}
+
+void translate(float x, float y, float z) {
+    glTranslatef(x, y, z);
+}
+
+void useLight(uint32_t light) {
+    glCallList(light);
+}
+
+uint32_t createTexture(const ImageRecord* record, const uint8_t* pixels) {
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1); // rows of 3-byte pixels are not 4-byte aligned
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexImage2D(GL_TEXTURE_2D, 0, kRgbComponents, record->paddedWidth, record->paddedHeight, 0,
+                 GL_RGB, GL_UNSIGNED_BYTE, pixels);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, static_cast<GLfloat>(GL_REPEAT));
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, static_cast<GLfloat>(GL_REPEAT));
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLfloat>(GL_NEAREST));
+    // One level only: with nearest minification that is a complete texture.
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLfloat>(GL_NEAREST));
+    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, static_cast<GLfloat>(GL_MODULATE));
+    return name;
+}
+
+uint32_t createBackground(const ImageRecord* record, const uint8_t* pixels) {
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    const GLuint list = glGenLists(1);
+    glNewList(list, GL_COMPILE);
+    if (pixels != nullptr) {
+        // GL copies the pixels into the list now, so they can be released right after.
+        glDrawPixels(record->paddedWidth, record->paddedHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels);
+    }
+    glEndList();
+    return list;
+}
+
+void drawBackground(uint32_t background, float x, float y) {
+    glRasterPos3f(x, y, 0.0f);
+    glCallList(background);
+}
+
+uint32_t createSphere(double radius, uint32_t texture) {
+    GLUquadric* quadric = gluNewQuadric();
+    if (quadric == nullptr) {
+        return 0; // calling list 0 draws nothing, so the body simply goes unseen
+    }
+    gluQuadricDrawStyle(quadric, GLU_FILL);
+    gluQuadricNormals(quadric, GLU_SMOOTH);
+    gluQuadricOrientation(quadric, GLU_OUTSIDE);
+    gluQuadricTexture(quadric, GL_TRUE);
+
+    const GLuint list = glGenLists(1);
+    glNewList(list, GL_COMPILE);
+    if (texture != 0) {
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glEnable(GL_TEXTURE_2D);
+    }
+    glMaterialfv(GL_FRONT, GL_DIFFUSE, kSphereMaterial);
+    // Stand the quadric's pole axis on y, so the picture wraps around the vertical axis.
+    glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
+    glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
+    gluSphere(quadric, radius, kSphereSlices, kSphereStacks);
+    glDisable(GL_TEXTURE_2D);
+    glEndList();
+
+    gluDeleteQuadric(quadric); // only needed while the list was recorded
+    return list;
+}
+
+void drawSphere(uint32_t sphere) {
+    glCallList(sphere);
+}
+
+void drawPoints(const float emission[4], const float* xyz, uint32_t count) {
+    glPushMatrix();
+    glPushAttrib(GL_LIGHTING_BIT);
+    glMaterialfv(GL_FRONT, GL_EMISSION, emission);
+    glBegin(GL_POINTS);
+    for (uint32_t i = 0; i < count; i++) {
+        glVertex3fv(&xyz[3 * i]);
+    }
+    glEnd();
+    glPopAttrib();
+    glPopMatrix();
+}
+
+void flush() {
+    glFlush();
+}
+
+void readPixels(int x, int y, int width, int height, uint8_t* rgb) {
+    glFinish();
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, y, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+}
+
+} // namespace
+
+const RendererBackend kGl11Renderer = {
+    .setupFixedState = setupFixedState,
+    .createLight = createLight,
+    .setProjection = setProjection,
+    .clear = clear,
+    .loadIdentity = loadIdentity,
+    .pushMatrix = pushMatrix,
+    .popMatrix = popMatrix,
+    .translate = translate,
+    .useLight = useLight,
+    .createTexture = createTexture,
+    .createBackground = createBackground,
+    .drawBackground = drawBackground,
+    .createSphere = createSphere,
+    .drawSphere = drawSphere,
+    .drawPoints = drawPoints,
+    .drawText = drawFpsOverlay,
+    .flush = flush,
+    .readPixels = readPixels,
+};
