@@ -1,11 +1,19 @@
 // Frame cap arithmetic: a schedule of frame starts one period apart.
 #include "app/frame_pacer.h"
 
+#include <chrono>
+
 namespace {
 
 constexpr int64_t kNanosecondsPerSecond = 1000000000;
 
 } // namespace
+
+int64_t steadyNanoseconds() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 void framePacerInit(FramePacer* pacer, uint32_t maxFps) {
     *pacer = FramePacer{};

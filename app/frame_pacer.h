@@ -9,6 +9,9 @@ struct FramePacer {
     bool started = false;
 };
 
+// The steady clock the schedule is kept on, in nanoseconds from an arbitrary start.
+int64_t steadyNanoseconds();
+
 void framePacerInit(FramePacer* pacer, uint32_t maxFps);
 // Nanoseconds to wait, from nowNs, before the next frame may start; books that frame. A frame
 // that comes late starts a new schedule rather than being followed by a burst that catches up,

@@ -17,12 +17,9 @@
 namespace {
 
 void restBeforeFrame(FramePacer* pacer) {
-    const auto now = std::chrono::steady_clock::now();
-    const int64_t nowNs =
-        std::chrono::duration_cast<std::chrono::nanoseconds>(now.time_since_epoch()).count();
-    const int64_t delayNs = framePacerDelay(pacer, nowNs);
+    const int64_t delayNs = framePacerDelay(pacer, steadyNanoseconds());
     if (delayNs > 0) {
-        std::this_thread::sleep_until(now + std::chrono::nanoseconds(delayNs));
+        std::this_thread::sleep_for(std::chrono::nanoseconds(delayNs));
     }
 }
 

@@ -3,7 +3,6 @@
 
 #include <windows.h>
 
-#include <chrono>
 #include <mmsystem.h>
 
 #include "app/frame_pacer.h"
@@ -23,12 +22,6 @@ bool capped = false;
 bool frameBooked = false;
 int64_t bookedStartNs = 0;
 
-int64_t nowNanoseconds() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
 } // namespace
 
 void win32PacingInit(uint32_t maxFps) {
@@ -47,12 +40,12 @@ bool win32PacingFrameDue() {
         return true;
     }
     if (!frameBooked) {
-        const int64_t now = nowNanoseconds();
+        const int64_t now = steadyNanoseconds();
         bookedStartNs = now + framePacerDelay(&pacer, now);
         frameBooked = true;
     }
     for (;;) {
-        const int64_t remainingNs = bookedStartNs - nowNanoseconds();
+        const int64_t remainingNs = bookedStartNs - steadyNanoseconds();
         if (remainingNs < kEarlyStartNs) {
             frameBooked = false;
             return true;

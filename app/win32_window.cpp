@@ -1,42 +1,23 @@
 // The Win32 backend's window procedure: creation, resize, frames, keys, palette and teardown.
 #include "app/win32_window.h"
 
-#include <chrono>
-
 #include "app/exit_handlers.h"
 #include "app/fps_counter.h"
 #include "app/shell.h"
+#include "app/shell_scene.h"
 #include "app/win32_exit_signals.h"
 #include "app/win32_graphics.h"
 #include "app/win32_pacing.h"
-#include "render/fps_overlay.h"
 #include "render/frame.h"
-#include "render/sphere.h"
-#include "sim/scene.h"
 
 namespace {
 
 constexpr WPARAM kScreenSaveCommand = SC_SCREENSAVE; // compared whole, low bits included
-constexpr int kFpsTextSize = 32;
-
 DemoOptions windowOptions;
 // The client area's size now, for what is drawn in window pixels.
 int drawableWidth = 0;
 int drawableHeight = 0;
 FpsCounter fpsCounter;
-
-int64_t nowNanoseconds() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
-void drawFrameRate() {
-    fpsCounterTick(&fpsCounter, nowNanoseconds());
-    char text[kFpsTextSize];
-    fpsCounterFormat(fpsCounter, text, kFpsTextSize);
-    drawFpsOverlay(text, drawableWidth, drawableHeight);
-}
 
 // The order carries weight: the context must be current before GL objects are made, and the
 // generator is seeded (setupGL) before the scene draws its random values.
@@ -50,13 +31,7 @@ LRESULT onCreate(HWND window) {
     if (windowOptions.noVsync) {
         disableSwapInterval();
     }
-    if (windowOptions.seedGiven) {
-        setupGLWithSeed(windowOptions.seed);
-    } else {
-        setupGL();
-    }
-    installGLAppearance();
-    createScene();
+    shellCreateScene(windowOptions);
     GetClientRect(window, &clientRect);
     return 0;
 }
@@ -71,7 +46,7 @@ LRESULT onPaint(HWND window) {
     }
     renderFrame();
     if (windowOptions.showFps) {
-        drawFrameRate();
+        shellDrawFrameRate(&fpsCounter, drawableWidth, drawableHeight);
     }
     SwapBuffers(windowDC);
     ValidateRect(window, &clientRect);

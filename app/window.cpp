@@ -1,18 +1,13 @@
 // The demo's one window under the platform interface (the SDL2 shell): creation, events, teardown.
 #include "app/window.h"
 
-#include <chrono>
-
 #include "app/exit_handlers.h"
 #include "app/fps_counter.h"
+#include "app/shell_scene.h"
 #include "render/frame.h"
 #include "render/renderer.h"
-#include "render/sphere.h"
-#include "sim/scene.h"
 
 namespace {
-
-constexpr int kFpsTextSize = 32;
 
 bool quitRequested = false;
 // Client size at creation; later resizes do not change it.
@@ -38,19 +33,6 @@ PlatformWindowStyle styleFor(WindowMode mode) {
     return PlatformWindowStyle::Popup;
 }
 
-int64_t nowNanoseconds() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
-void drawFrameRate() {
-    fpsCounterTick(&fpsCounter, nowNanoseconds());
-    char text[kFpsTextSize];
-    fpsCounterFormat(fpsCounter, text, kFpsTextSize);
-    rendererDrawText(text, drawableWidth, drawableHeight);
-}
-
 } // namespace
 
 bool windowCreate(const DemoOptions& options) {
@@ -73,13 +55,7 @@ bool windowCreate(const DemoOptions& options) {
     if (!platformCreateWindowWith(config)) {
         return false;
     }
-    if (options.seedGiven) {
-        setupGLWithSeed(options.seed);
-    } else {
-        setupGL();
-    }
-    installGLAppearance();
-    createScene();
+    shellCreateScene(options);
     platformGetClientSize(&clientWidth, &clientHeight);
     drawableWidth = clientWidth;
     drawableHeight = clientHeight;
@@ -108,7 +84,7 @@ void windowHandleEvent(const PlatformEvent& event) {
 void windowPaint() {
     renderFrame();
     if (showFps) {
-        drawFrameRate();
+        shellDrawFrameRate(&fpsCounter, drawableWidth, drawableHeight);
     }
     platformSwapBuffers();
 }

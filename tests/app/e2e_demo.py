@@ -127,6 +127,19 @@ def check_scene_with_background(display, background_rows):
     return shot, foreground
 
 
+def check_scene_when_started_from(display, binary, cwd, extra, logdir, background_rows):
+    """Starts the demo in cwd (its output kept in logdir), checks that it draws the background
+    and the spheres and complains of nothing, and stops it."""
+    os.makedirs(logdir)
+    demo = Demo(binary, cwd, display, args=extra, logdir=logdir)
+    try:
+        wait_for_demo_window(display, demo)
+        check_scene_with_background(display, background_rows)
+        check(demo.stderr() == "", f"complaints: {demo.stderr()!r}")
+    finally:
+        demo.stop()
+
+
 # --- Small steps shared by the cases ------------------------------------------------------------
 
 def expect_clean_exit(demo, stdout="", timeout=EXIT_TIMEOUT):

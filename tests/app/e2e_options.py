@@ -15,7 +15,8 @@ from e2e_support import (  # noqa: E402
     Demo, TestFailure, check, current_screen_size, intern_atom, log, make_rundir, press_keys, read_bmp_rgb,
     run_cases, screenshot, start_xvfb, wait_for, wait_for_demo_window, wait_for_new_frame,
     window_property, windows_named)
-from e2e_demo import check_scene_with_background, expect_clean_exit, wait_for_drawing  # noqa: E402
+from e2e_demo import (  # noqa: E402
+    check_scene_when_started_from, expect_clean_exit, wait_for_drawing)  # noqa: E402
 
 WHITE = (255, 255, 255)
 
@@ -241,15 +242,8 @@ def case_pictures_found(args, workdir):
             (args.demo, empty, ["--pictures", pictures])]
     with start_xvfb(workdir) as server:
         for index, (binary, cwd, extra) in enumerate(runs):
-            logdir = os.path.join(workdir, f"log-{index}")
-            os.makedirs(logdir)
-            demo = Demo(binary, cwd, server.display, args=extra, logdir=logdir)
-            try:
-                wait_for_demo_window(server.display, demo)
-                check_scene_with_background(server.display, background)
-                check(demo.stderr() == "", f"complaints: {demo.stderr()!r}")
-            finally:
-                demo.stop()
+            check_scene_when_started_from(server.display, binary, cwd, extra,
+                                          os.path.join(workdir, f"log-{index}"), background)
             log(f"{os.path.relpath(binary, workdir)} {' '.join(extra)} from {cwd}: "
                 "background and spheres drawn")
 

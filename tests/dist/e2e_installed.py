@@ -7,8 +7,8 @@ import sys
 sys.dont_write_bytecode = True  # leave no __pycache__ in the source tree
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "app"))
 from e2e_support import (  # noqa: E402
-    Demo, check, log, read_bmp_rgb, run_cases, start_xvfb, wait_for_demo_window)
-from e2e_demo import check_scene_with_background  # noqa: E402
+    log, read_bmp_rgb, run_cases, start_xvfb)
+from e2e_demo import check_scene_when_started_from  # noqa: E402
 
 
 def case_installed(args, workdir):
@@ -18,15 +18,8 @@ def case_installed(args, workdir):
     os.makedirs(empty)
     with start_xvfb(workdir) as server:
         for index, cwd in enumerate(["/", empty]):
-            logdir = os.path.join(workdir, f"log-{index}")
-            os.makedirs(logdir)
-            demo = Demo(args.demo, cwd, server.display, logdir=logdir)
-            try:
-                wait_for_demo_window(server.display, demo)
-                check_scene_with_background(server.display, background)
-                check(demo.stderr() == "", f"complaints: {demo.stderr()!r}")
-            finally:
-                demo.stop()
+            check_scene_when_started_from(server.display, args.demo, cwd, [],
+                                          os.path.join(workdir, f"log-{index}"), background)
             log(f"{args.demo} from {cwd}: background and spheres drawn")
 
 

@@ -1,0 +1,31 @@
+// Scene set-up and the frame-rate text, shared by the SDL2 and Win32 shells.
+#include "app/shell_scene.h"
+
+#include "app/frame_pacer.h"
+#include "render/frame.h"
+#include "render/renderer.h"
+#include "render/sphere.h"
+#include "sim/scene.h"
+
+namespace {
+
+constexpr int kFpsTextSize = 32;
+
+} // namespace
+
+void shellCreateScene(const DemoOptions& options) {
+    if (options.seedGiven) {
+        setupGLWithSeed(options.seed);
+    } else {
+        setupGL();
+    }
+    installGLAppearance();
+    createScene();
+}
+
+void shellDrawFrameRate(FpsCounter* counter, int width, int height) {
+    fpsCounterTick(counter, steadyNanoseconds());
+    char text[kFpsTextSize];
+    fpsCounterFormat(*counter, text, kFpsTextSize);
+    rendererDrawText(text, width, height);
+}
