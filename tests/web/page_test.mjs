@@ -51,7 +51,7 @@ function startBrowser() {
     "--headless=new", "--remote-debugging-pipe", "--use-angle=swiftshader",
     "--enable-unsafe-swiftshader", "--no-sandbox", "--no-first-run", "--mute-audio",
     "--force-device-scale-factor=1", `--user-data-dir=${profile}`, "about:blank",
-  ], { stdio: ["ignore", "ignore", "pipe", "pipe", "pipe"] });
+  ], { stdio: ["ignore", "ignore", "pipe", "pipe", "pipe"], detached: true });
   let nextId = 1;
   const waiting = new Map();
   const listeners = [];
@@ -80,11 +80,17 @@ function startBrowser() {
       browser.stdio[3].write(JSON.stringify({ id, method, params, sessionId }) + "\0");
     });
   const exited = new Promise((done) => browser.on("exit", done));
-  // The profile goes once the browser has stopped writing into it.
+  // The profile goes once the browser has stopped writing into it. Its helper processes may
+  // outlive the main one, so the whole process group (its own, from detached) is ended first.
   const stop = async () => {
     browser.kill();
     await exited;
-    fs.rmSync(profile, { recursive: true, force: true, maxRetries: 5, retryDelay: 100 });
+    try {
+      process.kill(-browser.pid, "SIGKILL");
+    } catch {
+      // the group had already gone
+    }
+    fs.rmSync(profile, { recursive: true, force: true, maxRetries: 20, retryDelay: 100 });
   };
   return { send, listeners, stop, stderr: () => stderr };
 }
