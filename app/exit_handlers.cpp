@@ -1,4 +1,4 @@
-// Every way out of the process goes through one cleanup; console signals end it in order.
+// The one exit cleanup, run once from atexit, and the pending-signal bookkeeping the shells share.
 // The handlers' installation is the platform's (exit_signals_posix.cpp, win32_exit_signals.cpp).
 #include "app/exit_handlers.h"
 

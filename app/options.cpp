@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "app/shell.h"
-#include "tools/cli_args.h"
+#include "common/cli_args.h"
 
 const char* const kUsageLine =
     "usage: velmorin [--windowed[=WxH] | --desktop | --root | --window-id ID] [--seed N] "

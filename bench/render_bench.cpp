@@ -11,7 +11,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "app/platform.h"
+#include "platform/platform.h"
 #include "render/bmp.h"
 #include "render/frame.h"
 #include "render/gl.h"

@@ -1,4 +1,5 @@
-// Fixed GL state, the projection, and one timed, stepped and drawn frame.
+// setupGL, the projection and renderFrame: fixed state, light and background once, then each
+// frame timed, stepped and drawn through the renderer.
 #include "render/frame.h"
 
 #include <ctime>

@@ -7,9 +7,10 @@ inline constexpr double kCameraDistance = 9.0; // the scene frame lies this far 
 inline constexpr double kTimeScale = 1.5;      // dt is this times the mean frame time
 inline constexpr const char* kBackgroundFile = "bitmap/background.bmp";
 
-extern uint32_t lightList; // light set-up, called at the start of every frame
-extern uint32_t
-    backgroundList;          // draws the background picture with its corner at the raster position
+// The light set-up, called at the start of every frame.
+extern uint32_t lightList;
+// Draws the background picture with its corner at the raster position.
+extern uint32_t backgroundList;
 extern uint32_t lastClockMs; // previous frame's clock reading; 0 before the first frame
 extern double meanFrameTime; // seconds, mean of every frame interval since the start
 extern int32_t frameCount;   // frames timed so far

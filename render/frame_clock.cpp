@@ -1,4 +1,4 @@
-// The frame clock: monotonic milliseconds, replaceable so tests can feed readings.
+// The steady clock in milliseconds, and the hook that lets tests hand in their own readings.
 #include "render/frame_clock.h"
 
 #include <chrono>

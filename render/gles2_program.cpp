@@ -1,4 +1,4 @@
-// The GLES2 backend's two shader programs and their uniform locations, looked up once.
+// The GLES2 shader sources (lit spheres, background, points) and their compiling and linking.
 #include "render/gles2_program.h"
 
 #include <cstdio>

@@ -1,4 +1,4 @@
-// 4 by 4 single-precision matrices, column-major, built the way GL 1.1 builds its own.
+// Identity, product, translation, rotation, transform and normal matrix, in GL 1.1's own order.
 #include "render/matrix4.h"
 
 #include <cmath>

@@ -1,4 +1,5 @@
-// The GL 1.1 sphere quadric rebuilt as an indexed triangle mesh, vertex for vertex.
+// The sphere mesh built stack by stack, in the order and with the normals and texture
+// coordinates of the GL 1.1 quadric.
 #include "render/sphere_mesh.h"
 
 #include <cmath>

@@ -1,4 +1,4 @@
-// A body's spray as GL points in its spray colour.
+// updateAndDrawSpray: the spray stepped, then its points handed to the renderer.
 #include "render/spray_draw.h"
 
 #include "render/renderer.h"

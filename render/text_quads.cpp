@@ -1,4 +1,4 @@
-// Text as quads in window pixels (y down from the top-left), shared by the renderers' overlays.
+// The frame-rate text laid out as quads by the bitmap font, at the top-left margin.
 #include "render/text_quads.h"
 
 #include <cstring>

@@ -1,4 +1,4 @@
-// Pictures as GL objects: a sphere texture, or a background drawn as window pixels.
+// loadTexture and loadBackground: a BMP read from disk and handed to the renderer, or reported.
 #include "render/texture.h"
 
 #include <cstdlib>

@@ -1,4 +1,4 @@
-// Collision stage of the physics step: elastic bounce along the line of centres, plus a nudge.
+// collidePair: the overlap test, the velocity change along the line of centres, the contact flag.
 #include "sim/collision.h"
 
 #include "sim/physics.h"

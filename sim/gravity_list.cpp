@@ -1,4 +1,4 @@
-// GravityList: a fixed-capacity list of body pointers that owns nothing.
+// The list operations: init, count, capacity, push (-1 when full) and get (null out of range).
 #include "sim/gravity_list.h"
 
 void gravityListInit(GravityList* list, uint32_t requestedCapacity) {

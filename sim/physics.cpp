@@ -1,4 +1,4 @@
-// The physics step: constant-strength attraction, collisions, semi-implicit integration.
+// physicsStep and its parts: snapshot, pairwise collision and attraction, integration, contacts.
 #include "sim/physics.h"
 
 #include "sim/collision.h"

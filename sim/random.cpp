@@ -1,4 +1,4 @@
-// The program's one pseudo-random generator: a 32-bit linear congruential sequence.
+// The generator's state, its seeding and its 15-bit outputs.
 #include "sim/random.h"
 
 namespace {

@@ -1,4 +1,4 @@
-// Particle sprays: each body throws up to kMaxParticles points from its top, recycled oldest first.
+// updateSpray: launch or recycle one particle per frame, then gravity and motion for each.
 #include "sim/spray.h"
 
 #include <new>

@@ -10,8 +10,8 @@
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
 
-#include "app/picture_search.h"
-#include "app/platform.h"
+#include "common/picture_search.h"
+#include "platform/platform.h"
 #include "render/error_report.h"
 #include "render/frame.h"
 #include "render/picture_folder.h"
@@ -19,7 +19,7 @@
 #include "render/sphere.h"
 #include "sim/scene.h"
 #include "sim/world.h"
-#include "tools/cli_args.h"
+#include "common/cli_args.h"
 
 namespace {
 

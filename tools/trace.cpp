@@ -13,7 +13,7 @@
 #include "sim/scene.h"
 #include "sim/spray.h"
 #include "sim/world.h"
-#include "tools/cli_args.h"
+#include "common/cli_args.h"
 
 namespace {
 

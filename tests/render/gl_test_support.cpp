@@ -1,4 +1,4 @@
-// Headless GL for drawing tests: an offscreen context, pictures on disk, pixels read back.
+// The offscreen GL context, the pictures written for a test, and pixel read-back.
 #include "gl_test_support.h"
 
 #include <cstdio>
@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/platform.h"
+#include "platform/platform.h"
 #include "bmp_test_files.h"
 #include "render/error_report.h"
 #include "render/frame.h"

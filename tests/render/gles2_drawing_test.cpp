@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/platform.h"
+#include "platform/platform.h"
 #include "gl_test_support.h"
 #include "render/error_report.h"
 #include "render/frame.h"

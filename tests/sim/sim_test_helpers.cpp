@@ -1,4 +1,4 @@
-// Small helpers shared by the simulation tests: fresh scenes, hand-placed bodies, draw counting.
+// Fresh scenes, hand-placed bodies and draw counting for the simulation tests.
 #include "sim_test_helpers.h"
 
 #include "sim/gravity_list.h"

@@ -1,7 +1,7 @@
 // Palette colours for indexed-colour formats: the levels read from the index and their scaling.
 #include <gtest/gtest.h>
 
-#include "app/palette.h"
+#include "app/win32/win32_palette.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/win32_graphics.h"
-#include "app/win32_saver.h"
+#include "app/win32/win32_graphics.h"
+#include "app/win32/win32_saver.h"
 #include "render/error_report.h"
 #include "render/frame.h"
 #include "sim/world.h"
@@ -32,7 +32,7 @@ bool takeQuitMessage() {
 }
 
 LRESULT send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-    return SendMessageA(mainWindow, message, wParam, lParam);
+    return SendMessageA(win32State()->window, message, wParam, lParam);
 }
 
 // The saver's window as WinMain makes it, small, with picture errors ignored (the tests run
@@ -51,10 +51,10 @@ class SaverWindow : public ::testing::Test {
 
     void createSaver(bool preview, HWND parentWindow, HWND watchedParent) {
         saverUseRole(preview, watchedParent);
-        mainWindow = CreateWindowExA(0, kSaverTestClass, "Velmorin",
-                                     (preview ? WS_CHILD : WS_POPUP) | WS_CLIPCHILDREN, 0, 0, 64,
-                                     48, parentWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
-        ASSERT_NE(mainWindow, nullptr);
+        win32State()->window = CreateWindowExA(
+            0, kSaverTestClass, "Velmorin", (preview ? WS_CHILD : WS_POPUP) | WS_CLIPCHILDREN, 0, 0,
+            64, 48, parentWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(win32State()->window, nullptr);
     }
 
     HWND createParent() {
@@ -64,12 +64,12 @@ class SaverWindow : public ::testing::Test {
     }
 
     void TearDown() override {
-        for (HWND window : {mainWindow, parent}) {
+        for (HWND window : {win32State()->window, parent}) {
             if (window != nullptr && IsWindow(window)) {
                 DestroyWindow(window);
             }
         }
-        mainWindow = nullptr;
+        win32State()->window = nullptr;
         parent = nullptr;
         while (takeQuitMessage()) {
         }
@@ -87,7 +87,7 @@ TEST_F(SaverWindow, FullScreenEndsOnAnyKeyButtonOrWheel) {
                                WM_MBUTTONDOWN, WM_XBUTTONDOWN, WM_MOUSEWHEEL}) {
         saverUseRole(false, nullptr);
         send(message, 'A');
-        EXPECT_TRUE(takeCloseRequest(mainWindow)) << "message " << message;
+        EXPECT_TRUE(takeCloseRequest(win32State()->window)) << "message " << message;
     }
 }
 
@@ -95,29 +95,29 @@ TEST_F(SaverWindow, FullScreenIgnoresTheFirstMoveAndJitter) {
     createSaver(false, nullptr, nullptr);
     send(WM_MOUSEMOVE, 0, MAKELPARAM(200, 100)); // where the pointer was when the window came
     send(WM_MOUSEMOVE, 0, MAKELPARAM(203, 97));
-    EXPECT_FALSE(takeCloseRequest(mainWindow));
+    EXPECT_FALSE(takeCloseRequest(win32State()->window));
     send(WM_MOUSEMOVE, 0, MAKELPARAM(210, 100));
-    EXPECT_TRUE(takeCloseRequest(mainWindow));
+    EXPECT_TRUE(takeCloseRequest(win32State()->window));
     send(WM_MOUSEMOVE, 0, MAKELPARAM(300, 300));
-    EXPECT_FALSE(takeCloseRequest(mainWindow)); // asked once only
+    EXPECT_FALSE(takeCloseRequest(win32State()->window)); // asked once only
 }
 
 TEST_F(SaverWindow, FullScreenEndsWhenAnotherWindowComesToTheFront) {
     createSaver(false, nullptr, nullptr);
     send(WM_ACTIVATE, WA_ACTIVE);
     send(WM_ACTIVATEAPP, TRUE);
-    EXPECT_FALSE(takeCloseRequest(mainWindow));
+    EXPECT_FALSE(takeCloseRequest(win32State()->window));
     send(WM_ACTIVATE, WA_INACTIVE);
-    EXPECT_TRUE(takeCloseRequest(mainWindow));
+    EXPECT_TRUE(takeCloseRequest(win32State()->window));
     saverUseRole(false, nullptr);
     send(WM_ACTIVATEAPP, FALSE);
-    EXPECT_TRUE(takeCloseRequest(mainWindow));
+    EXPECT_TRUE(takeCloseRequest(win32State()->window));
 }
 
 TEST_F(SaverWindow, FullScreenShowsNoPointer) {
     createSaver(false, nullptr, nullptr);
     SetCursor(LoadCursorA(nullptr, IDC_ARROW));
-    EXPECT_EQ(send(WM_SETCURSOR, reinterpret_cast<WPARAM>(mainWindow), HTCLIENT), TRUE);
+    EXPECT_EQ(send(WM_SETCURSOR, reinterpret_cast<WPARAM>(win32State()->window), HTCLIENT), TRUE);
     EXPECT_EQ(GetCursor(), nullptr);
 }
 
@@ -127,8 +127,8 @@ TEST_F(SaverWindow, PreviewLeavesInputAndActivationToTheDialog) {
     send(WM_MOUSEMOVE, 0, MAKELPARAM(60, 40));
     send(WM_LBUTTONDOWN);
     send(WM_ACTIVATEAPP, FALSE);
-    EXPECT_FALSE(takeCloseRequest(mainWindow));
-    EXPECT_TRUE(IsWindow(mainWindow));
+    EXPECT_FALSE(takeCloseRequest(win32State()->window));
+    EXPECT_TRUE(IsWindow(win32State()->window));
     // Escape in the dialog must not end the process, as it ends the demo.
     EXPECT_EXIT(
         {
@@ -141,8 +141,8 @@ TEST_F(SaverWindow, PreviewLeavesInputAndActivationToTheDialog) {
 TEST_F(SaverWindow, PreviewEndsWithItsParent) {
     createSaver(true, createParent(), parent);
     DestroyWindow(parent);
-    EXPECT_FALSE(IsWindow(mainWindow));
-    EXPECT_EQ(glContext, nullptr);
+    EXPECT_FALSE(IsWindow(win32State()->window));
+    EXPECT_EQ(win32State()->glContext, nullptr);
     EXPECT_TRUE(takeQuitMessage());
 }
 
@@ -154,15 +154,15 @@ TEST_F(SaverWindow, PreviewEndsWhenTheWatchedParentVanishes) {
     DestroyWindow(vanished);
     const ULONGLONG deadline = GetTickCount64() + kParentWatchWaitMs;
     MSG message{};
-    while (IsWindow(mainWindow) && GetTickCount64() < deadline) {
+    while (IsWindow(win32State()->window) && GetTickCount64() < deadline) {
         // Only the timer: frames would keep the queue busy and are not what is tested.
-        if (PeekMessageA(&message, mainWindow, WM_TIMER, WM_TIMER, PM_REMOVE)) {
+        if (PeekMessageA(&message, win32State()->window, WM_TIMER, WM_TIMER, PM_REMOVE)) {
             DispatchMessageA(&message);
         } else {
             Sleep(10);
         }
     }
-    EXPECT_FALSE(IsWindow(mainWindow));
+    EXPECT_FALSE(IsWindow(win32State()->window));
     EXPECT_TRUE(takeQuitMessage());
 }
 

@@ -15,9 +15,9 @@
 
 #include "app/exit_handlers.h"
 #include "app/shell.h"
-#include "app/win32_exit_signals.h"
-#include "app/win32_graphics.h"
-#include "app/win32_window.h"
+#include "app/win32/win32_exit_signals.h"
+#include "app/win32/win32_graphics.h"
+#include "app/win32/win32_window.h"
 #include "render/error_report.h"
 #include "render/frame.h"
 #include "sim/body.h"
@@ -72,17 +72,17 @@ class DemoWindow : public ::testing::Test {
         windowClass.hInstance = GetModuleHandleA(nullptr);
         windowClass.lpszClassName = kTestClassName;
         RegisterClassA(&windowClass); // fails harmlessly when an earlier test registered it
-        mainWindow = CreateWindowExA(
+        win32State()->window = CreateWindowExA(
             0, kTestClassName, kWindowTitle, WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
             kScreenWidth, kScreenHeight, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-        ASSERT_NE(mainWindow, nullptr);
+        ASSERT_NE(win32State()->window, nullptr);
     }
 
     void TearDown() override {
-        if (mainWindow != nullptr && IsWindow(mainWindow)) {
-            DestroyWindow(mainWindow);
+        if (win32State()->window != nullptr && IsWindow(win32State()->window)) {
+            DestroyWindow(win32State()->window);
         }
-        mainWindow = nullptr;
+        win32State()->window = nullptr;
         WPARAM ignored = 0;
         while (takeQuitMessage(&ignored)) {
         }
@@ -93,45 +93,45 @@ class DemoWindow : public ::testing::Test {
 };
 
 TEST_F(DemoWindow, CreationMakesTheContextAndTheScene) {
-    EXPECT_NE(windowDC, nullptr);
-    EXPECT_NE(glContext, nullptr);
-    EXPECT_EQ(wglGetCurrentContext(), glContext);
-    EXPECT_EQ(windowPalette, nullptr); // a true-colour display needs none
+    EXPECT_NE(win32State()->deviceContext, nullptr);
+    EXPECT_NE(win32State()->glContext, nullptr);
+    EXPECT_EQ(wglGetCurrentContext(), win32State()->glContext);
+    EXPECT_EQ(win32State()->palette, nullptr); // a true-colour display needs none
     EXPECT_EQ(gravityListCount(&bodies), kBodyCount);
     // The background and each body's picture were asked for, and each failure reported.
     EXPECT_EQ(reportedErrors.size(), 1u + kBodyCount);
-    EXPECT_EQ(clientRect.left, 0);
-    EXPECT_EQ(clientRect.top, 0);
-    EXPECT_EQ(clientRect.right, kScreenWidth);
-    EXPECT_EQ(clientRect.bottom, kScreenHeight);
+    EXPECT_EQ(win32State()->clientRect.left, 0);
+    EXPECT_EQ(win32State()->clientRect.top, 0);
+    EXPECT_EQ(win32State()->clientRect.right, kScreenWidth);
+    EXPECT_EQ(win32State()->clientRect.bottom, kScreenHeight);
 }
 
 TEST_F(DemoWindow, EachPaintDrawsOneFrameAndAsksForTheNext) {
-    ShowWindow(mainWindow, SW_SHOW);
+    ShowWindow(win32State()->window, SW_SHOW);
     const int32_t framesBefore = frameCount;
     // UpdateWindow paints only while part of the window is invalid: every frame must leave the
     // whole client area invalid again, or the second call would draw nothing.
-    UpdateWindow(mainWindow);
+    UpdateWindow(win32State()->window);
     EXPECT_EQ(frameCount, framesBefore + 1);
     RECT pending{};
-    EXPECT_NE(GetUpdateRect(mainWindow, &pending, FALSE), 0);
+    EXPECT_NE(GetUpdateRect(win32State()->window, &pending, FALSE), 0);
     EXPECT_EQ(pending.right - pending.left, kScreenWidth);
     EXPECT_EQ(pending.bottom - pending.top, kScreenHeight);
-    UpdateWindow(mainWindow);
+    UpdateWindow(win32State()->window);
     EXPECT_EQ(frameCount, framesBefore + 2);
 }
 
 TEST_F(DemoWindow, ScreenSaverIsSwallowedAndPaletteMessagesAreQuiet) {
-    EXPECT_EQ(SendMessageA(mainWindow, WM_SYSCOMMAND, SC_SCREENSAVE, 0), 0);
-    EXPECT_EQ(SendMessageA(mainWindow, WM_QUERYNEWPALETTE, 0, 0), 0);
-    EXPECT_EQ(SendMessageA(mainWindow, WM_PALETTECHANGED, 0, 0), 0);
-    EXPECT_TRUE(IsWindow(mainWindow));
+    EXPECT_EQ(SendMessageA(win32State()->window, WM_SYSCOMMAND, SC_SCREENSAVE, 0), 0);
+    EXPECT_EQ(SendMessageA(win32State()->window, WM_QUERYNEWPALETTE, 0, 0), 0);
+    EXPECT_EQ(SendMessageA(win32State()->window, WM_PALETTECHANGED, 0, 0), 0);
+    EXPECT_TRUE(IsWindow(win32State()->window));
 }
 
 TEST_F(DemoWindow, DestructionReleasesEverythingOnceAndEndsTheLoop) {
-    DestroyWindow(mainWindow);
-    EXPECT_EQ(glContext, nullptr);
-    EXPECT_EQ(windowDC, nullptr);
+    DestroyWindow(win32State()->window);
+    EXPECT_EQ(win32State()->glContext, nullptr);
+    EXPECT_EQ(win32State()->deviceContext, nullptr);
     EXPECT_EQ(wglGetCurrentContext(), nullptr);
     WPARAM exitCode = 1;
     ASSERT_TRUE(takeQuitMessage(&exitCode));
@@ -142,16 +142,16 @@ TEST_F(DemoWindow, DestructionReleasesEverythingOnceAndEndsTheLoop) {
 }
 
 TEST_F(DemoWindow, EscapeEndsTheProcessWithStatusZero) {
-    EXPECT_EXIT(SendMessageA(mainWindow, WM_KEYDOWN, VK_ESCAPE, 0), ::testing::ExitedWithCode(0),
-                "");
+    EXPECT_EXIT(SendMessageA(win32State()->window, WM_KEYDOWN, VK_ESCAPE, 0),
+                ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(DemoWindow, OtherKeysDoNothing) {
     for (const WPARAM key : std::initializer_list<WPARAM>{VK_SPACE, VK_RETURN, VK_LEFT, VK_UP,
                                                           VK_RIGHT, VK_DOWN, WPARAM{'A'}}) {
-        EXPECT_EQ(SendMessageA(mainWindow, WM_KEYDOWN, key, 0), 0);
+        EXPECT_EQ(SendMessageA(win32State()->window, WM_KEYDOWN, key, 0), 0);
     }
-    EXPECT_TRUE(IsWindow(mainWindow));
+    EXPECT_TRUE(IsWindow(win32State()->window));
 }
 
 TEST(Win32ExitSignals, RaisedOnTheWindowThreadIsOnlyRecordedAndCountedEachTime) {

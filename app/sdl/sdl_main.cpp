@@ -1,0 +1,100 @@
+// Velmorin's entry point: the command line, start-up in its fixed order, then frames until the
+// loop is told to end.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+#include "app/exit_handlers.h"
+#include "app/frame_pacer.h"
+#include "app/options.h"
+#include "common/picture_search.h"
+#include "platform/platform.h"
+#include "app/sdl/sdl_window.h"
+#include "render/error_report.h"
+#include "render/picture_folder.h"
+
+namespace {
+
+void restBeforeFrame(FramePacer* pacer) {
+    const int64_t delayNs = framePacerDelay(pacer, steadyNanoseconds());
+    if (delayNs > 0) {
+        std::this_thread::sleep_for(std::chrono::nanoseconds(delayNs));
+    }
+}
+
+void runMessageLoop(FramePacer* pacer) {
+    while (!windowQuitRequested()) {
+        // Signals are acted on here, between frames, never while a frame uses the bodies.
+        exitOnPendingSignal();
+        PlatformEvent event;
+        while (!windowQuitRequested() && platformPollEvent(&event)) {
+            windowHandleEvent(event);
+        }
+        if (windowQuitRequested()) {
+            break;
+        }
+        restBeforeFrame(pacer);
+        windowPaint();
+    }
+}
+
+// Help, version and bad usage end here, before anything is shown or changed. -1: go on.
+int answerCommandLine(OptionsVerdict verdict) {
+    switch (verdict) {
+    case OptionsVerdict::Help:
+        std::fputs(kHelpText, stdout);
+        return 0;
+    case OptionsVerdict::Version:
+        std::printf("%s\n", kVersionText);
+        return 0;
+    case OptionsVerdict::BadUsage:
+        std::fputs(kUsageLine, stderr);
+        return kUsageStatus;
+    case OptionsVerdict::Run:
+        break;
+    }
+    return -1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    DemoOptions options;
+    const int answered = answerCommandLine(
+        parseDemoOptions(argc, argv, std::getenv("XSCREENSAVER_WINDOW"), &options));
+    if (answered >= 0) {
+        return answered;
+    }
+    installExitHandlers();
+    const bool hosted = options.mode == WindowMode::Saver;
+    // A screensaver never puts a box in front of its host: its errors go to standard error.
+    setErrorReporter(hosted ? nullptr : showErrorBox);
+    setPictureFolder(
+        findPictureFolder(options.picturesDir, platformExecutableDir(), pictureFileExists));
+    if (!platformInit(hosted ? PlatformVideo::Hosted : PlatformVideo::Display)) {
+        setErrorReporter(nullptr); // no screen to show a box on: standard error it is
+        reportError("Could not register window");
+        return 0;
+    }
+    if (!windowCreate(options)) {
+        reportError("Could not create window");
+        return 0;
+    }
+    platformShowWindow();
+    if (options.mode == WindowMode::SwitchedFullScreen &&
+        !platformEnterDisplayMode(kScreenWidth, kScreenHeight)) {
+        reportError("Could not change display settings");
+        return 0;
+    }
+    FramePacer pacer;
+    framePacerInit(&pacer, effectiveMaxFps(options));
+    exitOnPendingSignal();
+    restBeforeFrame(&pacer);
+    windowPaint();
+    if (options.mode == WindowMode::SwitchedFullScreen || options.mode == WindowMode::Desktop) {
+        platformHideCursor();
+    }
+    runMessageLoop(&pacer);
+    return 0;
+}

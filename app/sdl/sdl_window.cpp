@@ -1,0 +1,107 @@
+// The Linux shell's window: made through the platform layer as the options ask, its events, its
+// frames, and its teardown and error box.
+#include "app/sdl/sdl_window.h"
+
+#include "app/exit_handlers.h"
+#include "app/fps_counter.h"
+#include "app/shell_scene.h"
+#include "render/frame.h"
+#include "render/renderer.h"
+
+namespace {
+
+bool quitRequested = false;
+// Client size at creation; later resizes do not change it.
+int clientWidth = 0;
+int clientHeight = 0;
+// The drawable's size now, for what is drawn in window pixels.
+int drawableWidth = 0;
+int drawableHeight = 0;
+bool showFps = false;
+FpsCounter fpsCounter;
+
+PlatformWindowStyle styleFor(WindowMode mode) {
+    switch (mode) {
+    case WindowMode::Windowed:
+        return PlatformWindowStyle::Windowed;
+    case WindowMode::Desktop:
+        return PlatformWindowStyle::Desktop;
+    case WindowMode::Saver:
+        return PlatformWindowStyle::Hosted;
+    case WindowMode::SwitchedFullScreen:
+        break;
+    }
+    return PlatformWindowStyle::Popup;
+}
+
+} // namespace
+
+bool windowCreate(const DemoOptions& options) {
+    PlatformWindowConfig config;
+    config.title = kWindowTitle;
+    config.style = styleFor(options.mode);
+    config.width = options.mode == WindowMode::Windowed ? options.windowWidth : kScreenWidth;
+    config.height = options.mode == WindowMode::Windowed ? options.windowHeight : kScreenHeight;
+    config.noVsync = options.noVsync;
+    config.hostWindow = options.drawOnRoot ? 0 : options.hostWindow;
+    RendererKind renderer = rendererDefaultKind();
+    if (options.renderer != nullptr && !rendererKindFromName(options.renderer, &renderer)) {
+        return false;
+    }
+    if (!rendererSelect(renderer)) {
+        return false;
+    }
+    config.flavour =
+        renderer == RendererKind::Gles2 ? PlatformGLFlavour::Es2 : PlatformGLFlavour::Compatibility;
+    if (!platformCreateWindowWith(config)) {
+        return false;
+    }
+    shellCreateScene(options);
+    platformGetClientSize(&clientWidth, &clientHeight);
+    drawableWidth = clientWidth;
+    drawableHeight = clientHeight;
+    showFps = options.showFps;
+    // The projection must be in place before the first frame.
+    resizeViewport(clientWidth, clientHeight);
+    return true;
+}
+
+void windowHandleEvent(const PlatformEvent& event) {
+    switch (event.type) {
+    case PlatformEventType::Resize:
+        drawableWidth = event.width;
+        drawableHeight = event.height;
+        resizeViewport(event.width, event.height);
+        break;
+    case PlatformEventType::KeyDown:
+        handleKeyDown(event.keyCode);
+        break;
+    case PlatformEventType::Close:
+        teardownGraphics();
+        break;
+    }
+}
+
+void windowPaint() {
+    renderFrame();
+    if (showFps) {
+        shellDrawFrameRate(&fpsCounter, drawableWidth, drawableHeight);
+    }
+    platformSwapBuffers();
+}
+
+void teardownGraphics() {
+    platformReleaseGLContext();
+    platformRestoreDisplayMode();
+    platformShutdown();
+    quitRequested = true;
+}
+
+bool windowQuitRequested() {
+    return quitRequested;
+}
+
+void showErrorBox(const char* text) {
+    platformShowErrorBox(text, exitSignalPending);
+    exitOnPendingSignal();
+}

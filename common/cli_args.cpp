@@ -1,0 +1,70 @@
+// Strict, whole-text parsing of unsigned, hexadecimal, seed and finite decimal arguments.
+#include "common/cli_args.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+constexpr int kDecimalBase = 10;
+constexpr int kHexBase = 16;
+
+} // namespace
+
+bool parseUnsignedArg(const char* text, unsigned long long limit, unsigned long long* out) {
+    if (text == nullptr || *text < '0' || *text > '9') {
+        return false;
+    }
+    errno = 0;
+    char* end = nullptr;
+    const unsigned long long value = std::strtoull(text, &end, kDecimalBase);
+    if (errno != 0 || *end != '\0' || value > limit) {
+        return false;
+    }
+    *out = value;
+    return true;
+}
+
+bool parseHexArg(const char* text, unsigned long long limit, unsigned long long* out) {
+    if (text == nullptr || *text == '\0') {
+        return false;
+    }
+    // strtoull would take a second "0x" and a sign; only digits will do.
+    for (const char* c = text; *c != '\0'; c++) {
+        if (std::isxdigit(static_cast<unsigned char>(*c)) == 0) {
+            return false;
+        }
+    }
+    errno = 0;
+    char* end = nullptr;
+    const unsigned long long value = std::strtoull(text, &end, kHexBase);
+    if (errno != 0 || *end != '\0' || value > limit) {
+        return false;
+    }
+    *out = value;
+    return true;
+}
+
+bool parseSeedArg(const char* text, uint32_t* out) {
+    unsigned long long seed = 0;
+    if (!parseUnsignedArg(text, UINT32_MAX, &seed)) {
+        return false;
+    }
+    *out = static_cast<uint32_t>(seed);
+    return true;
+}
+
+bool parseFiniteArg(const char* text, double* out) {
+    if (text == nullptr || *text == '\0') {
+        return false;
+    }
+    char* end = nullptr;
+    const double value = std::strtod(text, &end);
+    if (*end != '\0' || !std::isfinite(value)) {
+        return false;
+    }
+    *out = value;
+    return true;
+}

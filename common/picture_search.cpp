@@ -1,0 +1,52 @@
+// The search for the picture folder, kept apart from the file system so it can be tested.
+#include "common/picture_search.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr const char* kWorkingFolderPictures = "bitmap";
+constexpr const char* kInstalledPictures = "/../share/velmorin/bitmap";
+constexpr const char* kBesideProgramPictures = "/bitmap";
+constexpr const char* kMarkerFile = "/background.bmp";
+
+} // namespace
+
+std::string findPictureFolder(const char* optionDir, const std::string& executableDir,
+                              bool (*fileExists)(const std::string& path)) {
+    if (optionDir != nullptr) {
+        return optionDir;
+    }
+    if (fileExists(std::string(kWorkingFolderPictures) + kMarkerFile)) {
+        return "";
+    }
+    if (!executableDir.empty()) {
+        for (const char* relative : {kInstalledPictures, kBesideProgramPictures}) {
+            const std::string folder = executableDir + relative;
+            if (fileExists(folder + kMarkerFile)) {
+                return folder;
+            }
+        }
+    }
+    return "";
+}
+
+std::string findSaverPictureFolder(const std::string& executableDir,
+                                   bool (*fileExists)(const std::string& path)) {
+    if (!executableDir.empty()) {
+        const std::string beside = executableDir + kBesideProgramPictures;
+        if (fileExists(beside + kMarkerFile)) {
+            return beside;
+        }
+    }
+    return findPictureFolder(nullptr, executableDir, fileExists);
+}
+
+bool pictureFileExists(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        return false;
+    }
+    std::fclose(file);
+    return true;
+}
