@@ -28,8 +28,8 @@ VELMORIN_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-
 VELMORIN_TEST_PACKAGES=(clang libclang-rt-14-dev xvfb xauth xdotool x11-utils x11-apps
     x11-xserver-utils xserver-xorg-core xserver-xorg-video-dummy strace imagemagick valgrind python3
     xscreensaver xscreensaver-gl xsecurelock xfonts-base desktop-file-utils libxml2-utils file
-    groff-base)
-# xfonts-base: the error boxes draw with core X fonts.
+    groff-base sway grim)
+# xfonts-base: the error boxes draw with core X fonts. sway (headless) and grim: the Wayland test.
 # xscreensaver-gl brings the helper that gives a GL hack's window a GL visual; without it the
 # daemon makes a 32-bit window that Mesa's software driver cannot present into.
 # The Windows cross build and its tests under Wine: MinGW-w64 (posix threads), Wine, an X server
