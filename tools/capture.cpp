@@ -12,11 +12,11 @@
 
 #include "app/picture_search.h"
 #include "app/platform.h"
+#include "render/body_looks.h"
 #include "render/error_report.h"
 #include "render/frame.h"
 #include "render/picture_folder.h"
 #include "render/renderer.h"
-#include "render/sphere.h"
 #include "sim/scene.h"
 #include "sim/world.h"
 #include "tools/cli_args.h"
@@ -157,8 +157,8 @@ void anchorOutputPaths(CaptureOptions* options) {
 
 bool renderFrames(const CaptureOptions& options) {
     setupGLWithSeed(options.seed);
-    installGLAppearance();
     createScene();
+    bodyLooksCreate();
     resizeViewport(kCaptureWidth, kCaptureHeight);
     for (unsigned long long frame = 1; frame <= options.frames; frame++) {
         stepAndDrawFrame(options.dt);

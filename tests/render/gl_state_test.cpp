@@ -1,8 +1,14 @@
 // GL objects and state made by the loaders and the projection, read back from the context.
+#include <filesystem>
+
 #include "gl_test_support.h"
+#include "render/body_looks.h"
 #include "render/frame.h"
 #include "render/gl.h"
+#include "render/picture_folder.h"
 #include "render/texture.h"
+#include "sim/gravity_list.h"
+#include "sim/world.h"
 
 namespace {
 
@@ -53,6 +59,33 @@ TEST_F(GlState, MissingPictureGivesNoTextureAndOneReport) {
     EXPECT_EQ(loadTexture("bitmap/none.bmp", &record), 0u);
     ASSERT_EQ(reportedErrors().size(), 1u);
     EXPECT_EQ(reportedErrors()[0], "Could not open bitmap file");
+}
+
+TEST_F(GlState, EachBodyGetsTheLookOfItsOwnPictureChoice) {
+    EXPECT_STREQ(kTextureFiles[0], "bitmap/rock1.bmp");
+    EXPECT_STREQ(kTextureFiles[1], "bitmap/rock3.bmp");
+    EXPECT_STREQ(kTextureFiles[11], "bitmap/cloud2.bmp");
+    // Only rock1 exists, so a texture shows which body's choice was loaded into which look.
+    const std::filesystem::path rock1 = writePicture("rock1.bmp", 16, 16, grey);
+    setPictureFolder(rock1.parent_path().string());
+    const int choices[] = {11, 0, 11};
+    for (const int choice : choices) {
+        auto* body = new GravityObject{};
+        body->radius = 0.5;
+        body->textureIndex = choice;
+        gravityListPush(&bodies, body);
+    }
+    bodyLooks[3] = {7u, 7u}; // a look left over from an earlier scene
+    bodyLooksCreate();
+    setPictureFolder("");
+    EXPECT_EQ(bodyLooks[0].texture, 0u);
+    EXPECT_NE(bodyLooks[1].texture, 0u);
+    EXPECT_EQ(bodyLooks[2].texture, 0u);
+    for (int i = 0; i < 3; i++) {
+        EXPECT_NE(bodyLooks[i].sphere, 0u) << i; // plain grey without a picture, but drawn
+    }
+    EXPECT_EQ(bodyLooks[3].sphere, 0u);
+    EXPECT_EQ(reportedErrors().size(), 2u);
 }
 
 void expectProjection(double a) {
