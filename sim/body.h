@@ -18,7 +18,7 @@ struct Particle {
 };
 
 struct GravityObject {
-    int textureIndex = 0; // which of the pictures the body wears, drawn once at creation
+    int textureIndex = 0; // which picture the body wears, chosen at random when it is made
     Vector pull;          // velocity change gathered from gravity in the current step
     Vector velocity;      // world units per second
     Vertex position;      // centre of the sphere, world units

@@ -2,8 +2,6 @@
 // of mass.
 #pragma once
 
-#include <cstdint>
-
 #include "sim/body.h"
 
 // How many pictures a body can wear; textureIndex is always below this.
