@@ -2,9 +2,9 @@
 #include "app/shell_scene.h"
 
 #include "app/frame_pacer.h"
+#include "render/body_looks.h"
 #include "render/frame.h"
 #include "render/renderer.h"
-#include "render/sphere.h"
 #include "sim/scene.h"
 
 namespace {
@@ -19,8 +19,8 @@ void shellCreateScene(const DemoOptions& options) {
     } else {
         setupGL();
     }
-    installGLAppearance();
     createScene();
+    bodyLooksCreate();
 }
 
 void shellDrawFrameRate(FpsCounter* counter, int width, int height) {

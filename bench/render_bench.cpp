@@ -13,10 +13,10 @@
 
 #include "platform/platform.h"
 #include "render/bmp.h"
+#include "render/body_looks.h"
 #include "render/frame.h"
 #include "render/gl.h"
 #include "render/renderer.h"
-#include "render/sphere.h"
 #include "sim/physics.h"
 #include "sim/random.h"
 #include "sim/scene.h"
@@ -35,11 +35,13 @@ constexpr float kBackgroundRasterX = -3.0f;
 constexpr float kBackgroundRasterY = -3.0f;
 constexpr double kPercent = 100.0;
 
-// A fresh seeded scene whose sprays are already full, as they are after the first seconds.
+// A fresh seeded scene, pictures and spheres made, whose sprays are already full, as they are
+// after the first seconds.
 void createWarmScene() {
     worldReset();
     randomSeed(kSeed);
     createScene();
+    bodyLooksCreate();
     for (uint32_t frame = 0; frame < kMaxParticles; frame++) {
         physicsStep(kFrameDt);
         for (uint32_t i = 0; i < gravityListCount(&bodies); i++) {
@@ -204,7 +206,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     setupGLWithSeed(kSeed);
-    installGLAppearance();
     resizeViewport(kViewWidth, kViewHeight);
     benchmark::AddCustomContext("renderer", renderer == RendererKind::Gles2 ? "gles2" : "gl11");
     benchmark::AddCustomContext("gl_renderer",

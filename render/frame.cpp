@@ -4,6 +4,7 @@
 
 #include <ctime>
 
+#include "render/body_looks.h"
 #include "render/frame_clock.h"
 #include "render/picture_folder.h"
 #include "render/renderer.h"
@@ -100,7 +101,7 @@ void stepAndDrawFrame(double dt) {
         const Vertex p = getPosition(body);
         rendererTranslate(static_cast<float>(p.x), static_cast<float>(p.y),
                           static_cast<float>(p.z));
-        rendererDrawSphere(body->displayList);
+        rendererDrawSphere(bodyLooks[i].sphere);
         rendererPopMatrix();
         updateAndDrawSpray(body, dt);
     }

@@ -18,7 +18,7 @@ struct Particle {
 };
 
 struct GravityObject {
-    uint32_t texture = 0; // GL texture name; 0 when the picture could not be loaded
+    int textureIndex = 0; // which picture the body wears, chosen at random when it is made
     Vector pull;          // velocity change gathered from gravity in the current step
     Vector velocity;      // world units per second
     Vertex position;      // centre of the sphere, world units
@@ -30,7 +30,6 @@ struct GravityObject {
     uint32_t particleCount = 0;
     float sprayColor[4] = {0.0f, 0.0f, 0.0f, 0.0f}; // RGBA emission colour of the spray
     double inertia = 0.0;
-    uint32_t displayList = 0; // GL list drawing the sphere centred on the origin
 };
 
 // Gives a freshly allocated body its place, size, mass and inertia from four random draws

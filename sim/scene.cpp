@@ -1,4 +1,5 @@
-// Creation of the scene: the five bodies, their appearance, the centre of mass.
+// Creation of the scene: the five bodies, their spray colours and picture choices, the centre
+// of mass.
 #include "sim/scene.h"
 
 #include <new>
@@ -6,22 +7,6 @@
 #include "sim/gravity_list.h"
 #include "sim/random.h"
 #include "sim/world.h"
-
-const char* const kTextureFiles[kTextureFileCount] = {
-    "bitmap/rock1.bmp",  "bitmap/rock3.bmp",  "bitmap/rock4.bmp",  "bitmap/rock5.bmp",
-    "bitmap/rock6.bmp",  "bitmap/water1.bmp", "bitmap/water2.bmp", "bitmap/water3.bmp",
-    "bitmap/metal1.bmp", "bitmap/metal2.bmp", "bitmap/cloud1.bmp", "bitmap/cloud2.bmp",
-};
-
-namespace {
-
-SceneAppearance installedAppearance;
-
-} // namespace
-
-void sceneSetAppearance(const SceneAppearance& appearance) {
-    installedAppearance = appearance;
-}
 
 void randomSprayColor(float color[4]) {
     color[3] = 1.0f;
@@ -37,13 +22,7 @@ int textureIndexFromUniform(double u) {
 
 void initBodyAppearance(GravityObject* body) {
     randomSprayColor(body->sprayColor);
-    const int textureIndex = textureIndexFromUniform(randomUniform());
-    body->texture = installedAppearance.loadBodyTexture != nullptr
-                        ? installedAppearance.loadBodyTexture(textureIndex)
-                        : 0;
-    body->displayList = installedAppearance.compileSphereList != nullptr
-                            ? installedAppearance.compileSphereList(body)
-                            : 0;
+    body->textureIndex = textureIndexFromUniform(randomUniform());
 }
 
 void createScene() {

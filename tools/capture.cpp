@@ -10,16 +10,16 @@
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
 
+#include "common/cli_args.h"
 #include "common/picture_search.h"
 #include "platform/platform.h"
+#include "render/body_looks.h"
 #include "render/error_report.h"
 #include "render/frame.h"
 #include "render/picture_folder.h"
 #include "render/renderer.h"
-#include "render/sphere.h"
 #include "sim/scene.h"
 #include "sim/world.h"
-#include "common/cli_args.h"
 
 namespace {
 
@@ -157,8 +157,8 @@ void anchorOutputPaths(CaptureOptions* options) {
 
 bool renderFrames(const CaptureOptions& options) {
     setupGLWithSeed(options.seed);
-    installGLAppearance();
     createScene();
+    bodyLooksCreate();
     resizeViewport(kCaptureWidth, kCaptureHeight);
     for (unsigned long long frame = 1; frame <= options.frames; frame++) {
         stepAndDrawFrame(options.dt);

@@ -8,12 +8,12 @@
 #include <io.h>
 #endif
 
+#include "common/cli_args.h"
 #include "sim/physics.h"
 #include "sim/random.h"
 #include "sim/scene.h"
 #include "sim/spray.h"
 #include "sim/world.h"
-#include "common/cli_args.h"
 
 namespace {
 
@@ -61,17 +61,6 @@ bool parseOptions(int argc, char** argv, TraceOptions* options) {
     return haveSeed && haveFrames && haveDt;
 }
 
-// The scene's texture choices, recorded in creation order since the trace has no GL textures.
-int chosenTextureIndex[kMaxBodies];
-uint32_t chosenTextureCount = 0;
-
-uint32_t recordTextureChoice(int textureIndex) {
-    if (chosenTextureCount < kMaxBodies) {
-        chosenTextureIndex[chosenTextureCount++] = textureIndex;
-    }
-    return 0;
-}
-
 void printBodies() {
     for (uint32_t i = 0; i < gravityListCount(&bodies); i++) {
         const GravityObject* b = gravityListGet(&bodies, i);
@@ -80,7 +69,7 @@ void printBodies() {
             i, b->position.x, b->position.y, b->position.z, b->radius, b->mass, b->inertia,
             static_cast<double>(b->sprayColor[0]), static_cast<double>(b->sprayColor[1]),
             static_cast<double>(b->sprayColor[2]), static_cast<double>(b->sprayColor[3]),
-            chosenTextureIndex[i]);
+            b->textureIndex);
     }
     std::printf("center\t%.17g\t%.17g\t%.17g\n", centerOfMass.x, centerOfMass.y, centerOfMass.z);
 }
@@ -119,10 +108,6 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, stderr);
         return kUsageStatus;
     }
-
-    SceneAppearance appearance;
-    appearance.loadBodyTexture = recordTextureChoice;
-    sceneSetAppearance(appearance);
 
     randomSeed(options.seed);
     createScene();

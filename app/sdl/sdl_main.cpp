@@ -8,9 +8,9 @@
 #include "app/exit_handlers.h"
 #include "app/frame_pacer.h"
 #include "app/options.h"
+#include "app/sdl/sdl_window.h"
 #include "common/picture_search.h"
 #include "platform/platform.h"
-#include "app/sdl/sdl_window.h"
 #include "render/error_report.h"
 #include "render/picture_folder.h"
 

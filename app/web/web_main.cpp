@@ -7,13 +7,13 @@
 
 #include "app/shell.h"
 #include "app/web/web_page.h"
+#include "common/cli_args.h"
+#include "render/body_looks.h"
 #include "render/error_report.h"
 #include "render/frame.h"
 #include "render/frame_clock.h"
 #include "render/renderer.h"
-#include "render/sphere.h"
 #include "sim/scene.h"
-#include "common/cli_args.h"
 
 namespace {
 
@@ -127,8 +127,8 @@ int main() {
     } else {
         setupGL();
     }
-    installGLAppearance();
     createScene();
+    bodyLooksCreate();
     resizeViewport(kScreenWidth, kScreenHeight);
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, EM_TRUE, onKeyDown);
     // 0: one frame per animation frame of the page, as fast as the browser shows them.

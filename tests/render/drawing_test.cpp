@@ -3,9 +3,10 @@
 
 #include "gl_test_support.h"
 #include "math/vertex.h"
+#include "render/body_looks.h"
 #include "render/frame.h"
 #include "render/gl.h"
-#include "render/sphere.h"
+#include "render/renderer.h"
 #include "render/texture.h"
 #include "sim/gravity_list.h"
 #include "sim/world.h"
@@ -36,8 +37,7 @@ GravityObject* addSphere(Vertex position, double radius, uint32_t texture) {
     body->position = position;
     body->radius = radius;
     body->mass = 1.0;
-    body->texture = texture;
-    body->displayList = compileSphereList(body);
+    bodyLooks[gravityListCount(&bodies)] = {texture, rendererCreateSphere(radius, texture)};
     gravityListPush(&bodies, body);
     return body;
 }
@@ -146,8 +146,8 @@ TEST_F(Frame, LaterBodyCoversEarlierEvenWhenFarther) {
 TEST_F(Frame, SprayPointsGlowInTheSprayColourAndDoNotTintLaterSpheres) {
     // The spray's top lands mid-pixel: (0.0135, 0.215, -3) -> window (400.45, 307.17).
     GravityObject* sprayer = addSphere({0.0135, 0.015, -3}, 0.2, 0);
-    glDeleteLists(sprayer->displayList, 1);
-    sprayer->displayList = 0; // only its spray is drawn
+    glDeleteLists(bodyLooks[0].sphere, 1);
+    bodyLooks[0].sphere = 0; // only its spray is drawn
     sprayer->sprayColor[0] = 1.0f;
     sprayer->sprayColor[3] = 1.0f;
     addSphere({3, 0, -3}, 0.5, 0);

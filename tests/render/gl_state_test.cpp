@@ -1,8 +1,17 @@
 // GL objects and state made by the loaders and the projection, read back from the context.
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
 #include "gl_test_support.h"
+#include "render/body_looks.h"
 #include "render/frame.h"
 #include "render/gl.h"
+#include "render/picture_folder.h"
 #include "render/texture.h"
+#include "sim/gravity_list.h"
+#include "sim/world.h"
 
 namespace {
 
@@ -53,6 +62,37 @@ TEST_F(GlState, MissingPictureGivesNoTextureAndOneReport) {
     EXPECT_EQ(loadTexture("bitmap/none.bmp", &record), 0u);
     ASSERT_EQ(reportedErrors().size(), 1u);
     EXPECT_EQ(reportedErrors()[0], "Could not open bitmap file");
+}
+
+TEST_F(GlState, EachBodyGetsTheLookOfItsOwnPictureChoiceInBodyOrder) {
+    EXPECT_STREQ(kTextureFiles[0], "bitmap/rock1.bmp");
+    EXPECT_STREQ(kTextureFiles[1], "bitmap/rock3.bmp");
+    EXPECT_STREQ(kTextureFiles[11], "bitmap/cloud2.bmp");
+    // rock1 is whole, rock3 is cut short and cloud2 is missing: each body's look and report
+    // tells which picture it was given, and the reports tell the order.
+    const std::filesystem::path rock1 = writePicture("rock1.bmp", 16, 16, grey);
+    std::ofstream(rock1.parent_path() / "rock3.bmp") << "BM";
+    setPictureFolder(rock1.parent_path().string());
+    const int choices[] = {11, 0, 1};
+    for (const int choice : choices) {
+        auto* body = new GravityObject{};
+        body->radius = 0.5;
+        body->textureIndex = choice;
+        gravityListPush(&bodies, body);
+    }
+    bodyLooks[3] = {7u, 7u}; // a look left over from an earlier scene
+    bodyLooksCreate();
+    setPictureFolder("");
+    EXPECT_EQ(bodyLooks[0].texture, 0u);
+    EXPECT_NE(bodyLooks[1].texture, 0u);
+    EXPECT_EQ(bodyLooks[2].texture, 0u);
+    for (int i = 0; i < 3; i++) {
+        EXPECT_NE(bodyLooks[i].sphere, 0u) << i; // plain grey without a picture, but drawn
+    }
+    EXPECT_EQ(bodyLooks[3].sphere, 0u);
+    const std::vector<std::string> expected = {"Could not open bitmap file",
+                                               "Could not read bitmap file header"};
+    EXPECT_EQ(reportedErrors(), expected);
 }
 
 void expectProjection(double a) {

@@ -12,7 +12,6 @@
 #include "render/frame.h"
 #include "render/frame_clock.h"
 #include "render/gl.h"
-#include "sim/scene.h"
 #include "sim/world.h"
 
 namespace {
@@ -51,7 +50,6 @@ void GlDrawing::SetUp() {
     worldReset();
     frameTimingReset();
     frameClockSetSource(nullptr);
-    sceneSetAppearance(SceneAppearance{});
     // The test runs where no bitmap folder exists, so the background list comes out empty;
     // that one report is part of the set-up, not of the test.
     const auto previous = std::filesystem::current_path();
@@ -65,7 +63,6 @@ void GlDrawing::SetUp() {
 void GlDrawing::TearDown() {
     worldReset();
     setErrorReporter(nullptr);
-    sceneSetAppearance(SceneAppearance{});
 }
 
 std::string writePicture(const std::string& name, int width, int height,

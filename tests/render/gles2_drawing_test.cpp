@@ -6,14 +6,13 @@
 
 #include "platform/platform.h"
 #include "gl_test_support.h"
+#include "render/body_looks.h"
 #include "render/error_report.h"
 #include "render/frame.h"
 #include "render/frame_clock.h"
 #include "render/renderer.h"
-#include "render/sphere.h"
 #include "render/texture.h"
 #include "sim/gravity_list.h"
-#include "sim/scene.h"
 #include "sim/world.h"
 
 namespace {
@@ -37,7 +36,6 @@ class Gles2Drawing : public ::testing::Test {
         worldReset();
         frameTimingReset();
         frameClockSetSource(nullptr);
-        sceneSetAppearance(SceneAppearance{});
         // Set up where no bitmap folder exists: the background is empty (one report).
         const auto previous = std::filesystem::current_path();
         std::filesystem::current_path(std::filesystem::temp_directory_path());
@@ -84,8 +82,8 @@ GravityObject* addBody(Vertex position, double radius, uint32_t texture, bool wi
     body->position = position;
     body->radius = radius;
     body->mass = 1.0;
-    body->texture = texture;
-    body->displayList = withSphere ? compileSphereList(body) : 0;
+    bodyLooks[gravityListCount(&bodies)] = {texture,
+                                            withSphere ? rendererCreateSphere(radius, texture) : 0};
     gravityListPush(&bodies, body);
     return body;
 }

@@ -1,4 +1,4 @@
-// Scene creation: eight draws per body in order, the texture table, centre of mass, clean flags.
+// Scene creation: eight draws per body in order, the picture index, centre of mass, clean flags.
 #include <gtest/gtest.h>
 
 #include "sim/random.h"
@@ -27,34 +27,12 @@ const ExpectedBody kSeed42[] = {
      0.21289712190628052f, 0.42536699771881104f, 0.15518662333488464f, 6},
 };
 
-int recordedTextures[kMaxBodies];
-int recordedCount = 0;
-uint32_t recordTexture(int textureIndex) {
-    recordedTextures[recordedCount++] = textureIndex;
-    return textureIndex == 6 ? 0u : 100u + static_cast<uint32_t>(textureIndex); // 6 "fails"
-}
-uint32_t sphereListFor(const GravityObject* body) {
-    return 500u + body->texture;
-}
-
-class Scene : public FreshWorld {
-  protected:
-    void SetUp() override {
-        FreshWorld::SetUp();
-        recordedCount = 0;
-        sceneSetAppearance(SceneAppearance{recordTexture, sphereListFor});
-    }
-    void TearDown() override {
-        sceneSetAppearance(SceneAppearance{});
-        FreshWorld::TearDown();
-    }
-};
+class Scene : public FreshWorld {};
 
 TEST_F(Scene, SeedFortyTwoGivesTheHandPredictedBodies) {
     randomSeed(42);
     createScene();
     ASSERT_EQ(gravityListCount(&bodies), 5u);
-    ASSERT_EQ(recordedCount, 5);
     for (uint32_t i = 0; i < 5; i++) {
         const GravityObject* b = gravityListGet(&bodies, i);
         const ExpectedBody& e = kSeed42[i];
@@ -67,9 +45,7 @@ TEST_F(Scene, SeedFortyTwoGivesTheHandPredictedBodies) {
         EXPECT_EQ(b->sprayColor[1], e.green) << i;
         EXPECT_EQ(b->sprayColor[2], e.blue) << i;
         EXPECT_EQ(b->sprayColor[3], 1.0f) << i;
-        EXPECT_EQ(recordedTextures[i], e.textureIndex) << i;
-        EXPECT_EQ(b->texture, e.textureIndex == 6 ? 0u : 100u + e.textureIndex) << i;
-        EXPECT_EQ(b->displayList, 500u + b->texture) << i;
+        EXPECT_EQ(b->textureIndex, e.textureIndex) << i;
     }
     EXPECT_EQ(centerOfMass.x, -0.5444337717909381);
     EXPECT_EQ(centerOfMass.y, 0.043744014314459165);
@@ -80,14 +56,9 @@ TEST_F(Scene, EachBodyTakesEightDraws) {
     EXPECT_EQ(countDrawsTaken(77, [] { createScene(); }), 40);
 }
 
-TEST_F(Scene, AppearanceTakesFourDrawsWhateverTheTextureLoad) {
+TEST_F(Scene, AppearanceTakesFourDraws) {
     GravityObject body;
-    body.radius = 0.2;
     EXPECT_EQ(countDrawsTaken(11, [&] { initBodyAppearance(&body); }), 4);
-    sceneSetAppearance(SceneAppearance{});
-    EXPECT_EQ(countDrawsTaken(11, [&] { initBodyAppearance(&body); }), 4);
-    EXPECT_EQ(body.texture, 0u);
-    EXPECT_EQ(body.displayList, 0u);
 }
 
 TEST_F(Scene, SprayColorIsOpaqueWithRedDrawnFirst) {
@@ -102,9 +73,6 @@ TEST(SceneTextures, IndexCoversTheTableAndNeverPassesIt) {
     EXPECT_EQ(textureIndexFromUniform(0.0), 0);
     EXPECT_EQ(textureIndexFromUniform(32766 / 32767.0), 11);
     EXPECT_EQ(textureIndexFromUniform(1.0), 11); // 12 * 1 would be one past the end
-    EXPECT_STREQ(kTextureFiles[0], "bitmap/rock1.bmp");
-    EXPECT_STREQ(kTextureFiles[1], "bitmap/rock3.bmp");
-    EXPECT_STREQ(kTextureFiles[11], "bitmap/cloud2.bmp");
 }
 
 TEST_F(Scene, LastDrawOfOneSelectsTheLastPicture) {
@@ -115,7 +83,7 @@ TEST_F(Scene, LastDrawOfOneSelectsTheLastPicture) {
     }
     randomSeed(seed);
     createScene();
-    EXPECT_EQ(recordedTextures[0], 11);
+    EXPECT_EQ(gravityListGet(&bodies, 0)->textureIndex, 11);
 }
 
 TEST_F(Scene, ContactFlagsStartClear) {

@@ -1,0 +1,24 @@
+// How each body is drawn: its picture as a texture and its sphere, one record per body.
+#pragma once
+
+#include <cstdint>
+
+#include "sim/body.h"
+#include "sim/scene.h"
+
+// The pictures a body can wear, by its textureIndex; relative to the picture folder.
+extern const char* const kTextureFiles[kTextureFileCount];
+
+// The renderer's objects for one body; 0 is "nothing" as everywhere in the renderer.
+struct BodyLook {
+    uint32_t texture = 0; // 0 when the picture could not be loaded: the sphere stays plain grey
+    uint32_t sphere = 0;  // the lit sphere centred on the origin (under GL 1.1 a display list)
+};
+
+// Entry i draws entry i of bodies. The GL objects go with the context; nothing deletes them.
+extern BodyLook bodyLooks[kMaxBodies];
+
+// Loads each body's picture and makes its sphere, one body after the other in body order, so
+// any failure is reported in that order. Entries past the last body are cleared. Needs a
+// current GL context and the scene already created.
+void bodyLooksCreate();
