@@ -1,4 +1,4 @@
-// How each body is drawn: its picture as a texture and its sphere, one record per body.
+// bodyLooksCreate: each body's picture loaded and its sphere made in body order, failures reported.
 #include "render/body_looks.h"
 
 #include "render/picture_folder.h"

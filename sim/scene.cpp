@@ -1,5 +1,5 @@
-// Creation of the scene: the five bodies, their spray colours and picture choices, the centre
-// of mass.
+// createScene and initBodyAppearance: bodies built in order, eight draws each, then the centre
+// of mass and a clear contact matrix.
 #include "sim/scene.h"
 
 #include <new>
