@@ -23,4 +23,7 @@ cmake --build "$build" -j "$(nproc)" >&2
 rm -f "$build"/velmorin_*.deb
 (cd "$build" && cpack -G DEB) >&2
 package=$(ls "$build"/velmorin_*_amd64.deb)
-echo "$PWD/$package"
+case $package in
+/*) echo "$package" ;;
+*) echo "$PWD/$package" ;;
+esac

@@ -10,7 +10,7 @@ source scripts/deps.sh
 ensure_packages "${VELMORIN_BUILD_PACKAGES[@]}" "${VELMORIN_PACKAGE_PACKAGES[@]}" \
     "${VELMORIN_TEST_PACKAGES[@]}"
 
-build=build-package
+build=$PWD/build-package # absolute: the package's path must come back whole either way
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
     sudo="sudo"

@@ -22,6 +22,10 @@ from e2e_support import (  # noqa: E402
 BACKGROUND_LEFT = 267
 BACKGROUND_BOTTOM_ROW = 432
 BLACK = (0, 0, 0)
+# The scene from the clock sometimes parks a sphere left of the background's corner, where the
+# corner check needs black. From this seed the spheres keep at least 70 pixels away from that
+# row for the first 20 simulated seconds, whatever the frame rate makes the step.
+CLEAR_CORNER_SEED = ["--seed", "52"]
 
 EXIT_TIMEOUT = 15.0
 
@@ -131,7 +135,7 @@ def check_scene_when_started_from(display, binary, cwd, extra, logdir, backgroun
     """Starts the demo in cwd (its output kept in logdir), checks that it draws the background
     and the spheres and complains of nothing, and stops it."""
     os.makedirs(logdir)
-    demo = Demo(binary, cwd, display, args=extra, logdir=logdir)
+    demo = Demo(binary, cwd, display, args=CLEAR_CORNER_SEED + list(extra), logdir=logdir)
     try:
         wait_for_demo_window(display, demo)
         check_scene_with_background(display, background_rows)
@@ -266,7 +270,8 @@ def case_window_shows_scene(args, workdir):
         # SDL only writes the Motif decoration hints when the atom already exists (a window
         # manager would have made it); make it, as the window manager would.
         intern_atom(server.display, "_MOTIF_WM_HINTS")
-        demo = Demo(args.demo, make_rundir(workdir, args.pictures), server.display)
+        demo = Demo(args.demo, make_rundir(workdir, args.pictures), server.display,
+                    args=CLEAR_CORNER_SEED)
         stack.callback(demo.stop)
         window = wait_for_demo_window(server.display, demo)
 
@@ -344,7 +349,8 @@ def case_broken_pictures(args, workdir):
         rundir = make_rundir_with_copies(workdir, args.pictures, "spheres-broken")
         allowed = break_all_sphere_pictures(rundir)
         trace = os.path.join(workdir, "trace-spheres")
-        demo = Demo(args.demo, rundir, server.display, wrapper=strace_wrapper(trace))
+        demo = Demo(args.demo, rundir, server.display, wrapper=strace_wrapper(trace),
+                    args=CLEAR_CORNER_SEED)
         stack.callback(demo.stop)
         dismiss_boxes_then_wait_for_window(server.display, demo, 5)
         shot, foreground = check_scene_with_background(server.display, background)

@@ -5,6 +5,7 @@ import contextlib
 import os
 import pwd
 import re
+import shutil
 import signal
 import subprocess
 import sys
@@ -18,7 +19,8 @@ from e2e_support import (  # noqa: E402
     read_bmp_rgb, run_cases, screenshot, start_xvfb, stop_process, top_level_windows, wait_for,
     wait_for_new_frame)
 from e2e_demo import expect_clean_exit  # noqa: E402
-from e2e_options import background_corner_at, wait_for_background_corner  # noqa: E402
+from e2e_options import (  # noqa: E402
+    background_corner_at, place_program, wait_for_background_corner)
 
 HOST_X, HOST_Y = 40, 30  # where saver_host puts its window
 TERM_DEADLINE = 1.0  # seconds from SIGTERM to the end of the process
@@ -192,11 +194,15 @@ def case_xscreensaver(args, workdir):
     home = tempfile.mkdtemp(prefix="home-", dir=workdir)
     os.chmod(workdir, 0o755)
     os.chown(home, NOBODY, NOBODY)
-    pictures = os.path.abspath(args.pictures)
+    # The daemon runs the demo as nobody, who may not reach the build (a checkout in a folder
+    # private to its owner): it gets copies in the test's own folder, which goes afterwards.
+    demo = place_program(args.demo, os.path.join(workdir, "saver"))
+    pictures = os.path.join(workdir, "saver", "bitmap")
+    shutil.copytree(args.pictures, pictures)
     with open(os.path.join(home, ".xscreensaver"), "w") as config:
         config.write("mode: one\nselected: 0\ntimeout: 0:30:00\nlock: False\nsplash: False\n"
                      "fade: False\nunfade: False\ndpmsEnabled: False\n"
-                     f"programs: GL: {os.path.abspath(args.demo)} --root --pictures {pictures}\n")
+                     f"programs: GL: {demo} --root --pictures {pictures}\n")
     os.chown(os.path.join(home, ".xscreensaver"), NOBODY, NOBODY)
     with contextlib.ExitStack() as stack:
         server = stack.enter_context(start_xvfb(workdir))
@@ -214,7 +220,7 @@ def case_xscreensaver(args, workdir):
         root = Window(0, "root", 800, 600, 0, 0)
         wait_for_background_corner(server.display, root, background(args))
         first_frame = time.monotonic() - activated
-        running = lambda: demo_pids(args.demo, server.display)  # noqa: E731
+        running = lambda: demo_pids(demo, server.display)  # noqa: E731
         pid = wait_for(running, 10.0, "the demo's process")[0]
         subprocess.run(command + ["-deactivate"], env=env, check=True, capture_output=True)
         wait_for(lambda: not running(), 15.0, "the demo to end after -deactivate")

@@ -41,7 +41,7 @@ void GlDrawing::SetUpTestSuite() {
 void GlDrawing::TearDownTestSuite() {
     // The context stays until the process ends: shutting it down unloads the GL driver, and the
     // leak checker could then no longer tell the driver's own leftovers from ours.
-    std::filesystem::remove_all(pictureFolder());
+    removeWrittenPictures();
 }
 
 void GlDrawing::SetUp() {
@@ -100,6 +100,10 @@ void projectToWindow(Vertex world, double* windowX, double* windowY) {
     const double depth = 9.0 - world.z; // distance in front of the eye
     *windowX = 400.0 + 400.0 * world.x / depth;
     *windowY = 300.0 + 400.0 * world.y / depth;
+}
+
+void removeWrittenPictures() {
+    std::filesystem::remove_all(pictureFolder());
 }
 
 const std::vector<std::string>& reportedErrors() {

@@ -38,6 +38,8 @@ Rgb readPixel(int x, int y);
 // view centred on the origin, frustum +-1 by +-0.75 at the near plane 1 (worked by hand:
 // x_window = 400 + 400 * x / -z_eye, y_window = 300 + 400 * y / -z_eye).
 void projectToWindow(Vertex world, double* windowX, double* windowY);
+// Removes the folder writePicture writes into, once the test program needs it no more.
+void removeWrittenPictures();
 // Every error text reported since the test began.
 const std::vector<std::string>& reportedErrors();
 

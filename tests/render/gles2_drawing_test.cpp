@@ -30,6 +30,7 @@ class Gles2Drawing : public ::testing::Test {
         ASSERT_TRUE(
             platformCreateWindow("velmorin-test", kViewWidth, kViewHeight, PlatformGLFlavour::Es2));
     }
+    static void TearDownTestSuite() { removeWrittenPictures(); }
     void SetUp() override {
         errors.clear();
         setErrorReporter(keepError);
@@ -140,6 +141,32 @@ TEST_F(Gles2Drawing, LightStaysOffUntilItIsFirstUsed) {
     const float point[3] = {0.0135f, 0.215f, -3.0f};
     rendererDrawPoints(emission, point, 1);
     expectNear(pixel(400, 307), {138, 74, 10});
+}
+
+TEST_F(Gles2Drawing, AFullSprayDrawsEveryOneOfItsPoints) {
+    // A full spray of points 0.15 units apart, twelve units before the eye: 5 pixels apart, each
+    // on a pixel of its own in a 10 by 10 grid from (400, 307).
+    constexpr int kSide = 10;
+    constexpr float kSpacing = 0.15f;
+    float points[kSide * kSide * 3];
+    for (int i = 0; i < kSide * kSide; i++) {
+        points[3 * i] = 0.0135f + kSpacing * static_cast<float>(i % kSide);
+        points[3 * i + 1] = 0.215f + kSpacing * static_cast<float>(i / kSide);
+        points[3 * i + 2] = -3.0f;
+    }
+    rendererClear();
+    rendererLoadIdentity();
+    rendererTranslate(0.0f, 0.0f, -9.0f);
+    const float emission[4] = {0.5f, 0.25f, 0.0f, 1.0f};
+    rendererDrawPoints(emission, points, kSide * kSide);
+    constexpr int kBlock = 5 * kSide;
+    std::vector<uint8_t> rgb(3 * kBlock * kBlock);
+    rendererReadPixels(398, 305, kBlock, kBlock, rgb.data());
+    int lit = 0;
+    for (size_t i = 0; i < rgb.size(); i += 3) {
+        lit += rgb[i] != 0 || rgb[i + 1] != 0 || rgb[i + 2] != 0 ? 1 : 0;
+    }
+    EXPECT_EQ(lit, kSide * kSide);
 }
 
 // The sphere's equator vertex at slice 7 has normal (-0.309, 0, 0.951) and sits at

@@ -295,6 +295,8 @@ TEST_F(CaptureTool, BadArgumentsAreUsageErrors) {
     expectUsageError("--seed 1 --frames 3 --dt 0.01 --out a.png --renderer");
     expectUsageError("--seed 1 --frames 3 --dt 0.01 --out a.png --renderer gl3");
     EXPECT_FALSE(fs::exists(scratch / "a.png"));
+    // The edge that is fine: a step of 0 holds the scene still.
+    EXPECT_EQ(run("--seed 1 --frames 1 --dt 0 --out still.png", scratch).status, 0);
 }
 
 } // namespace
