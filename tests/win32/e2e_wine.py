@@ -91,7 +91,7 @@ def unpack_zip(args, workdir):
 # --- The programs as built -------------------------------------------------------------------
 
 def case_prefix(args, workdir):
-    """The Wine prefix the other cases start from, made afresh."""
+    """The Wine prefix the other cases start from."""
     make_prefix(args.prefix, workdir)
 
 

@@ -25,11 +25,15 @@ SCENE_TIMEOUT = 30
 MIN_DEVIATION = 0.02  # below this the screen counts as one flat colour
 
 
+# Wine's own programs and libraries in a prefix: written once when the prefix is made, only read
+# after that, so the tests' copies share them with the template.
+SHARED_SUFFIXES = (".dll", ".exe", ".drv", ".sys", ".ocx", ".cpl", ".acm", ".ax", ".tlb", ".com")
+TEMPLATE_STAMP = ".velmorin-wine-version"  # the Wine that made a template prefix
+
+
 def _link_or_copy(source, target):
-    # The prefix's programs and libraries never change as it runs, so each test shares them
-    # with the template; the registry files it rewrites are its own.
-    if not source.endswith(".reg"):
-        with contextlib.suppress(OSError):
+    if source.lower().endswith(SHARED_SUFFIXES):
+        with contextlib.suppress(OSError):  # another file system: copied after all
             os.link(source, target)
             return target
     return shutil.copy2(source, target)
@@ -97,13 +101,24 @@ class RunResult:
 
 
 def make_prefix(prefix, logdir):
-    """A fresh template prefix, booted once, for the tests to copy; made beside its final place
-    and moved there whole, so that an interrupted boot leaves no half prefix behind."""
+    """The template prefix the tests copy: booted once, and again only for another Wine. It is
+    made beside its final place and moved there whole, so that an interrupted boot leaves no half
+    prefix behind."""
+    version = subprocess.run(["wine", "--version"], capture_output=True, text=True,
+                             check=True).stdout.strip()
+    stamp = os.path.join(prefix, TEMPLATE_STAMP)
+    if os.path.isfile(stamp):
+        with open(stamp) as handle:
+            if handle.read().strip() == version:
+                log(f"{prefix} was made by {version}: kept")
+                return
     building = prefix + ".new"
     shutil.rmtree(building, ignore_errors=True)
     with start_xvfb(logdir) as server:
         wine = Wine(building, server.display, logdir)
         wine.stop()
+    with open(os.path.join(building, TEMPLATE_STAMP), "w") as handle:
+        handle.write(version + "\n")
     shutil.rmtree(prefix, ignore_errors=True)
     os.rename(building, prefix)
 
