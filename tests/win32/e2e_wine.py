@@ -12,11 +12,10 @@ sys.dont_write_bytecode = True  # leave no __pycache__ in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from wine_support import (  # noqa: E402
     check, check_escape_ends, check_scene_shown, cpu_percent, log, make_prefix, press_key,
-    running, screen_size, visible_window, wait_for_end, wait_for_window, window_geometry, wine_session)
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "app"))
-from e2e_support import (  # noqa: E402
-    PICTURE_NAMES, make_rundir, run_cases, viewable_windows_named,
-    wait_for, window_property)
+    running, screen_size, visible_window, wait_for_end, wait_for_window, window_geometry,
+    wine_session)
+from e2e_support import (  # noqa: E402  (on the path through wine_support)
+    PICTURE_NAMES, make_rundir, run_cases, viewable_windows_named, wait_for, window_property)
 
 SYSTEM_DLLS = re.compile(r"^(kernel32|user32|gdi32|winmm|opengl32|glu32|msvcrt|ucrtbase|"
                          r"api-ms-win-crt-[a-z0-9-]+)\.dll$")
@@ -308,7 +307,8 @@ def case_windowed(args, workdir):
         with running(wine, args.demo, options, start) as demo:
             window = wait_for_window(display, "Velmorin", demo)
             geometry = window_geometry(display, window)
-            check(geometry.split("+")[0] == "640x480", f"--windowed=640x480: client area {geometry}")
+            check(geometry.split("+")[0] == "640x480",
+                  f"--windowed=640x480: client area {geometry}")
             hints = window_property(display, window, "_MOTIF_WM_HINTS").partition(" = ")[2]
             # flags, functions, decorations: decorations asked for (flag 2), with a title (8)
             fields = [int(f, 0) for f in hints.replace(",", " ").split()]
