@@ -701,9 +701,10 @@ def drawn_texts(prefix):
 
 # --- Running a test case -----------------------------------------------------------------------
 
-def run_cases(cases, argv):
+def run_cases(cases, argv, add_arguments=None):
     """Runs the one case named on the command line in a temporary folder (kept when the case
-    fails, for a look); every server and demo it started is stopped whatever happens."""
+    fails, for a look); every server and demo it started is stopped whatever happens.
+    add_arguments(parser) adds the options a suite of its own needs."""
     parser = argparse.ArgumentParser()
     parser.add_argument("case", choices=sorted(cases))
     parser.add_argument("--demo", required=True, help="the velmorin binary")
@@ -711,6 +712,8 @@ def run_cases(cases, argv):
     parser.add_argument("--suppressions", help="valgrind suppressions file")
     parser.add_argument("--host", help="the stand-in screensaver host program")
     parser.add_argument("--bench", help="the start-up benchmark program")
+    if add_arguments:
+        add_arguments(parser)
     args = parser.parse_args(argv)
     install_termination_cleanup()
     workdir = tempfile.mkdtemp(prefix=f"velmorin-e2e-{args.case}-")
