@@ -6,6 +6,7 @@
 #include "render/renderer.h"
 #include "render/sphere.h"
 #include "sim/scene.h"
+#include "sim/settings.h"
 
 namespace {
 
@@ -20,6 +21,7 @@ void shellCreateScene(const DemoOptions& options) {
         setupGL();
     }
     installGLAppearance();
+    simSettingsApply(options.sim);
     createScene();
 }
 
