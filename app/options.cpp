@@ -5,11 +5,12 @@
 
 #include "app/shell.h"
 #include "common/cli_args.h"
+#include "common/settings_args.h"
 
 const char* const kUsageLine =
     "usage: velmorin [--windowed[=WxH] | --desktop | --root | --window-id ID] [--seed N] "
-    "[--pictures DIR] [--max-fps N] [--no-vsync] [--fps] [--renderer gl11|gles2] [--help] "
-    "[--version]\n";
+    "[--pictures DIR] [--max-fps N] [--no-vsync] [--fps] [--renderer gl11|gles2] "
+    "[--bodies N] [--speed X] [--spray N] [--help] [--version]\n";
 
 const char* const kHelpText =
     "usage: velmorin [OPTION]...\n"
@@ -28,6 +29,9 @@ const char* const kHelpText =
     "  --fps             show the frames drawn per second in a corner\n"
     "  --renderer NAME   gl11: fixed-function OpenGL (the default); gles2: shaders in an\n"
     "                    OpenGL ES 2 context, as in the browser\n"
+    "  --bodies N        N spheres (1 to 20, default 5)\n"
+    "  --speed X         run the simulation X times as fast (0.25 to 4, default 1)\n"
+    "  --spray N         N points in each sphere's spray (0 to 100, default 100; 0: none)\n"
     "  --root            screensaver: draw on the root window\n"
     "  --window-id ID    screensaver: draw into window ID (0x hex or decimal); the\n"
     "                    XSCREENSAVER_WINDOW variable, when set, takes its place\n"
@@ -141,6 +145,18 @@ bool onRenderer(ParseState* state, const char* value) {
     return std::strcmp(value, "gl11") == 0 || std::strcmp(value, "gles2") == 0;
 }
 
+bool onBodies(ParseState* state, const char* value) {
+    return parseBodiesArg(value, &state->options->sim.bodies);
+}
+
+bool onSpeed(ParseState* state, const char* value) {
+    return parseSpeedArg(value, &state->options->sim.speed);
+}
+
+bool onSpray(ParseState* state, const char* value) {
+    return parseSprayArg(value, &state->options->sim.spray);
+}
+
 enum class ValueKind {
     None,     // a plain switch
     Optional, // only as --name=value
@@ -164,6 +180,9 @@ constexpr OptionRule kOptionRules[] = {
     {"--no-vsync", ValueKind::None, onNoVsync},
     {"--fps", ValueKind::None, onFps},
     {"--renderer", ValueKind::Required, onRenderer},
+    {"--bodies", ValueKind::Required, onBodies},
+    {"--speed", ValueKind::Required, onSpeed},
+    {"--spray", ValueKind::Required, onSpray},
 };
 constexpr size_t kOptionRuleCount = sizeof kOptionRules / sizeof kOptionRules[0];
 

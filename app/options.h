@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "sim/settings.h"
+
 inline constexpr const char* kProgramName = "velmorin";
 inline constexpr int kUsageStatus = 2;
 
@@ -26,6 +28,7 @@ struct DemoOptions {
     bool showFps = false;
     // "gl11" (fixed function, the default) or "gles2" (shaders in an OpenGL ES 2 context).
     const char* renderer = nullptr; // points into argv; null: the default
+    SimSettings sim;                // spheres, speed and spray points
 
     // Saver mode: the host's window, or the root window when drawOnRoot is set.
     bool drawOnRoot = false;

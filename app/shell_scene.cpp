@@ -6,6 +6,7 @@
 #include "render/frame.h"
 #include "render/renderer.h"
 #include "sim/scene.h"
+#include "sim/settings.h"
 
 namespace {
 
@@ -19,6 +20,7 @@ void shellCreateScene(const DemoOptions& options) {
     } else {
         setupGL();
     }
+    simSettingsApply(options.sim);
     createScene();
     bodyLooksCreate();
 }

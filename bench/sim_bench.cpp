@@ -4,6 +4,7 @@
 #include "sim/physics.h"
 #include "sim/random.h"
 #include "sim/scene.h"
+#include "sim/settings.h"
 #include "sim/spray.h"
 #include "sim/world.h"
 
@@ -11,8 +12,9 @@ namespace {
 
 constexpr double kFrameDt = 0.015;
 
-void createSeededScene() {
+void createSeededScene(uint32_t bodyCount = kBodyCount) {
     worldReset();
+    simSettingsApply(SimSettings{bodyCount, 1.0, kMaxParticles});
     randomSeed(1234);
     createScene();
 }
@@ -23,16 +25,17 @@ void updateAllSprays(double dt) {
     }
 }
 
-// Target: under 2 microseconds per step for the five bodies.
+// Target: under 2 microseconds per step for the five bodies; twenty, with 19 times the pairs, at
+// most 20 times that.
 void BM_PhysicsStep(benchmark::State& state) {
-    createSeededScene();
+    createSeededScene(static_cast<uint32_t>(state.range(0)));
     for (auto _ : state) {
         physicsStep(kFrameDt);
         benchmark::ClobberMemory();
     }
     worldReset();
 }
-BENCHMARK(BM_PhysicsStep);
+BENCHMARK(BM_PhysicsStep)->Arg(kBodyCount)->Arg(kMaxBodies);
 
 // Target: under 10 microseconds per frame for five full sprays of 100 particles.
 void BM_FullSpraysUpdate(benchmark::State& state) {

@@ -4,12 +4,15 @@
 #include <cctype>
 #include <cerrno>
 #include <cmath>
+#include <cstddef>
 #include <cstdlib>
 
 namespace {
 
 constexpr int kDecimalBase = 10;
 constexpr int kHexBase = 16;
+// Longer than any decimal a person or a settings dialog writes; longer text is refused.
+constexpr size_t kMaxDecimalLength = 32;
 
 } // namespace
 
@@ -66,5 +69,37 @@ bool parseFiniteArg(const char* text, double* out) {
         return false;
     }
     *out = value;
+    return true;
+}
+
+bool parseDecimalArg(const char* text, double* out) {
+    if (text == nullptr) {
+        return false;
+    }
+    char copy[kMaxDecimalLength + 1] = {};
+    size_t length = 0;
+    bool point = false;
+    bool digit = false;
+    for (const char* c = text; *c != '\0'; c++, length++) {
+        if (length == kMaxDecimalLength) {
+            return false;
+        }
+        if (*c == '.' || *c == ',') {
+            if (point) {
+                return false;
+            }
+            point = true;
+            copy[length] = '.'; // the program never leaves the C locale, where the point is '.'
+        } else if (*c >= '0' && *c <= '9') {
+            digit = true;
+            copy[length] = *c;
+        } else {
+            return false;
+        }
+    }
+    if (!digit) {
+        return false;
+    }
+    *out = std::strtod(copy, nullptr);
     return true;
 }

@@ -11,3 +11,6 @@ bool parseHexArg(const char* text, unsigned long long limit, unsigned long long*
 bool parseSeedArg(const char* text, uint32_t* out);
 // A whole-text number that is finite.
 bool parseFiniteArg(const char* text, double* out);
+// Plain decimal digits with at most one point, which may be written ',' as settings dialogs do in
+// many locales: no sign, exponent, space or empty text.
+bool parseDecimalArg(const char* text, double* out);

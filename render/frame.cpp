@@ -12,6 +12,7 @@
 #include "render/texture.h"
 #include "sim/physics.h"
 #include "sim/random.h"
+#include "sim/settings.h"
 #include "sim/world.h"
 
 uint32_t lightList = 0;
@@ -69,7 +70,7 @@ double frameTimingNextDt() {
     meanFrameTime = (frameCount * meanFrameTime + elapsed) / (frameCount + 1);
     frameCount += 1;
     lastClockMs = now;
-    return kTimeScale * meanFrameTime;
+    return simSettingsScaleStep(kTimeScale * meanFrameTime);
 }
 
 void frameTimingReset() {

@@ -26,7 +26,8 @@ void resizeViewport(int width, int height);
 // Times the frame, steps the physics by the resulting dt, and draws.
 void renderFrame();
 
-// The timing half of renderFrame: reads the clock, updates the mean, returns dt.
+// The timing half of renderFrame: reads the clock, updates the mean, returns dt (kTimeScale
+// times the mean, times the settings' speed).
 double frameTimingNextDt();
 // Back to "no frame timed yet".
 void frameTimingReset();

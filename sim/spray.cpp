@@ -5,6 +5,7 @@
 
 #include "sim/physics.h"
 #include "sim/random.h"
+#include "sim/settings.h"
 
 namespace {
 
@@ -64,10 +65,10 @@ void advanceParticle(Particle* particle, double dt) {
 
 void updateSpray(GravityObject* body, double dt) {
     Particle* particle = nullptr;
-    if (body->particleCount < kMaxParticles) {
+    if (body->particleCount < simSettingsCurrent().spray) {
         particle = newParticle(body);
-    } else {
-        particle = body->particles[kMaxParticles - 1];
+    } else if (body->particleCount > 0) {
+        particle = body->particles[body->particleCount - 1]; // the oldest
         relaunchParticle(particle, body);
     }
     // Out of memory: this frame emits nothing, but the spray already in the air still moves.

@@ -3,8 +3,9 @@
 
 #include "sim/body.h"
 
-// Emits a new particle (or relaunches the oldest once the spray is full), puts it in front, then
-// bends and moves every particle of the body by one step of dt. Two random draws per call.
+// Emits a new particle (or relaunches the oldest once the spray has the settings' number of
+// points), puts it in front, then bends and moves every particle of the body by one step of dt.
+// Two random draws per call; none, and no particle, when the settings ask for no spray.
 // The drawing of the points is a separate step of the renderer.
 void updateSpray(GravityObject* body, double dt);
 

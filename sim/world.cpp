@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "sim/settings.h"
+
 GravityList bodies{0, kBodyCount, {}};
 GravityObject previousBodies[kMaxBodies];
 uint8_t contactMatrix[kMaxBodies][kMaxBodies];
@@ -20,7 +22,7 @@ void freeBodies() {
 
 void worldReset() {
     freeBodies();
-    gravityListInit(&bodies, kBodyCount);
+    simSettingsApply(SimSettings{});
     std::memset(contactMatrix, 0, sizeof contactMatrix);
     centerOfMass = {};
 }

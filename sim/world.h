@@ -21,6 +21,6 @@ extern Vertex centerOfMass;
 // so this is for the very end of the process; use worldReset to start again.
 void freeBodies();
 
-// Frees whatever scene exists and returns every global to its program-start state, so that a
-// test or a tool can build a fresh scene.
+// Frees whatever scene exists and returns every global, the settings included, to its
+// program-start state, so that a test or a tool can build a fresh scene.
 void worldReset();

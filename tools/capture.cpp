@@ -12,6 +12,7 @@
 
 #include "common/cli_args.h"
 #include "common/picture_search.h"
+#include "common/settings_args.h"
 #include "platform/platform.h"
 #include "render/body_looks.h"
 #include "render/error_report.h"
@@ -19,6 +20,7 @@
 #include "render/picture_folder.h"
 #include "render/renderer.h"
 #include "sim/scene.h"
+#include "sim/settings.h"
 #include "sim/world.h"
 
 namespace {
@@ -26,7 +28,8 @@ namespace {
 constexpr int kUsageStatus = 2;
 constexpr int kFailureStatus = 1;
 constexpr const char* kUsage = "usage: velmorin-capture --seed S --frames N --dt D --out FILE.png "
-                               "[--every K PREFIX] [--dir DIR] [--renderer gl11|gles2]\n";
+                               "[--every K PREFIX] [--dir DIR] [--renderer gl11|gles2] "
+                               "[--bodies N] [--speed X] [--spray N]\n";
 constexpr int kCaptureWidth = 800;
 constexpr int kCaptureHeight = 600;
 constexpr int kRgbChannels = 3;
@@ -42,6 +45,7 @@ struct CaptureOptions {
     std::string everyPrefix;
     std::string dir;
     RendererKind renderer = rendererDefaultKind();
+    SimSettings sim;
 };
 
 // A finite, non-negative number of seconds.
@@ -63,10 +67,17 @@ bool parseOptions(int argc, char** argv, CaptureOptions* options) {
     bool haveFrames = false;
     bool haveDt = false;
     bool haveRenderer = false;
+    uint32_t settingsSeen = 0;
     for (int i = 1; i < argc; i++) {
         const char* flag = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-        if (std::strcmp(flag, "--seed") == 0 && !haveSeed) {
+        const SettingsArg setting = takeSettingsArg(flag, value, &options->sim, &settingsSeen);
+        if (setting == SettingsArg::Refused) {
+            return false;
+        }
+        if (setting == SettingsArg::Taken) {
+            i++;
+        } else if (std::strcmp(flag, "--seed") == 0 && !haveSeed) {
             if (!parseSeedArg(value, &options->seed)) {
                 return false;
             }
@@ -157,11 +168,13 @@ void anchorOutputPaths(CaptureOptions* options) {
 
 bool renderFrames(const CaptureOptions& options) {
     setupGLWithSeed(options.seed);
+    simSettingsApply(options.sim);
     createScene();
     bodyLooksCreate();
     resizeViewport(kCaptureWidth, kCaptureHeight);
+    const double step = simSettingsScaleStep(options.dt);
     for (unsigned long long frame = 1; frame <= options.frames; frame++) {
-        stepAndDrawFrame(options.dt);
+        stepAndDrawFrame(step);
         if (options.every != 0 && frame % options.every == 0 &&
             !writeBackBufferPng(numberedFrameName(options.everyPrefix, frame))) {
             return false;

@@ -9,32 +9,43 @@
 #endif
 
 #include "common/cli_args.h"
+#include "common/settings_args.h"
 #include "sim/physics.h"
 #include "sim/random.h"
 #include "sim/scene.h"
+#include "sim/settings.h"
 #include "sim/spray.h"
 #include "sim/world.h"
 
 namespace {
 
 constexpr int kUsageStatus = 2;
-constexpr const char* kUsage = "usage: velmorin-trace --seed S --frames N --dt D [--particles]\n";
+constexpr const char* kUsage = "usage: velmorin-trace --seed S --frames N --dt D [--particles] "
+                               "[--bodies N] [--speed X] [--spray N]\n";
 
 struct TraceOptions {
     uint32_t seed = 0;
     unsigned long long frames = 0;
     double dt = 0.0;
     bool particles = false;
+    SimSettings sim;
 };
 
 bool parseOptions(int argc, char** argv, TraceOptions* options) {
     bool haveSeed = false;
     bool haveFrames = false;
     bool haveDt = false;
+    uint32_t settingsSeen = 0;
     for (int i = 1; i < argc; i++) {
         const char* flag = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-        if (std::strcmp(flag, "--particles") == 0) {
+        const SettingsArg setting = takeSettingsArg(flag, value, &options->sim, &settingsSeen);
+        if (setting == SettingsArg::Refused) {
+            return false;
+        }
+        if (setting == SettingsArg::Taken) {
+            i++;
+        } else if (std::strcmp(flag, "--particles") == 0) {
             options->particles = true;
         } else if (std::strcmp(flag, "--seed") == 0 && !haveSeed) {
             if (!parseSeedArg(value, &options->seed)) {
@@ -110,12 +121,14 @@ int main(int argc, char** argv) {
     }
 
     randomSeed(options.seed);
+    simSettingsApply(options.sim);
     createScene();
     printBodies();
+    const double step = simSettingsScaleStep(options.dt);
     for (unsigned long long frame = 1; frame <= options.frames; frame++) {
-        physicsStep(options.dt);
+        physicsStep(step);
         for (uint32_t i = 0; i < gravityListCount(&bodies); i++) {
-            updateSpray(gravityListGet(&bodies, i), options.dt);
+            updateSpray(gravityListGet(&bodies, i), step);
         }
         printFrame(frame, options.particles);
     }

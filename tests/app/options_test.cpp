@@ -64,6 +64,39 @@ TEST(DemoOptions, EveryValueOptionTakesItsValueEitherWay) {
     EXPECT_STREQ(options.renderer, "gl11");
 }
 
+TEST(DemoOptions, SettingsTakeTheirRangeEdgesAndNothingBeyond) {
+    struct Row {
+        const char* option;
+        const char* value;
+        bool accepted;
+    };
+    const Row rows[] = {
+        {"--bodies", "1", true},     {"--bodies", "20", true},    {"--bodies", "0", false},
+        {"--bodies", "21", false},   {"--bodies", "5x", false},   {"--bodies", "+5", false},
+        {"--speed", "0.25", true},   {"--speed", "4", true},      {"--speed", "1,5", true},
+        {"--speed", "0.249", false}, {"--speed", "4.001", false}, {"--speed", "1e0", false},
+        {"--speed", " 1", false},    {"--speed", "1.2.3", false}, {"--speed", ".", false},
+        {"--spray", "0", true},      {"--spray", "100", true},    {"--spray", "101", false},
+        {"--spray", "-1", false},    {"--spray", "", false},      {"--speed", "inf", false},
+    };
+    for (const Row& row : rows) {
+        DemoOptions options;
+        EXPECT_EQ(parse({row.option, row.value}, &options),
+                  row.accepted ? OptionsVerdict::Run : OptionsVerdict::BadUsage)
+            << row.option << " " << row.value;
+    }
+    DemoOptions options;
+    ASSERT_EQ(parse({}, &options), OptionsVerdict::Run);
+    EXPECT_EQ(options.sim.bodies, 5u);
+    EXPECT_EQ(options.sim.speed, 1.0);
+    EXPECT_EQ(options.sim.spray, 100u);
+    ASSERT_EQ(parse({"--bodies", "20", "--speed=0,25", "--spray", "0"}, &options),
+              OptionsVerdict::Run);
+    EXPECT_EQ(options.sim.bodies, 20u);
+    EXPECT_EQ(options.sim.speed, 0.25);
+    EXPECT_EQ(options.sim.spray, 0u);
+}
+
 TEST(DemoOptions, HelpAndVersionWinWhereverTheyStand) {
     EXPECT_EQ(verdictOf({"--help"}), OptionsVerdict::Help);
     EXPECT_EQ(verdictOf({"--fps", "--version"}), OptionsVerdict::Version);
@@ -103,6 +136,10 @@ TEST(DemoOptions, MalformedMissingRepeatedOrUnknownIsBadUsage) {
              {"--renderer", "gl3"},
              {"--renderer"},
              {"--renderer", "gl11", "--renderer", "gles2"},
+             {"--bodies", "3", "--bodies", "3"},
+             {"--speed", "2", "--speed", "2"},
+             {"--spray", "9", "--spray", "9"},
+             {"--speed"},
          }) {
         DemoOptions options;
         std::vector<const char*> argv{"velmorin"};

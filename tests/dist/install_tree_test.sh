@@ -77,6 +77,36 @@ xml=$prefix/share/xscreensaver/config/velmorin.xml
 xmllint --noout "$xml" || fail "velmorin.xml is not well-formed"
 grep -q '<screensaver name="velmorin" _label="Velmorin">' "$xml" || fail "velmorin.xml: no name"
 grep -q '<command arg="--root"/>' "$xml" || fail "velmorin.xml: no --root"
+# Every command line the settings dialog can build from the file is one the program accepts:
+# each number at its ends, default and middle, written as the dialog writes it (whole numbers
+# for whole ranges, else up to three decimals in the user's locale, so also with a comma), and
+# each switch. --background is checked once the program has that option.
+xml_arguments=$(python3 - "$xml" <<'PY'
+import sys
+import xml.etree.ElementTree as tree
+for node in tree.parse(sys.argv[1]).getroot().iter():
+    if node.tag == "number":
+        ends = [node.get(k) for k in ("low", "high", "default")]
+        numbers = [float(e) for e in ends]
+        numbers.append((numbers[0] + numbers[1]) / 2)
+        for number in numbers:
+            if any("." in e for e in ends):
+                text = ("%.3f" % number).rstrip("0").rstrip(".")
+                texts = [text, text.replace(".", ",")]
+            else:
+                texts = ["%d" % round(number)]
+            for text in texts:
+                print(node.get("arg").replace("%", text))
+    for arg in (node.get("arg-set"), node.get("arg-unset")):
+        if arg and not arg.startswith("--background"):
+            print(arg)
+PY
+)
+[ "$(wc -l <<<"$xml_arguments")" -ge 20 ] || fail "velmorin.xml: only '$xml_arguments'"
+while read -r -a arguments; do
+    "$prefix/bin/velmorin" "${arguments[@]}" --version >/dev/null 2>&1 ||
+        fail "velmorin.xml gives '${arguments[*]}', which velmorin refuses"
+done <<<"$xml_arguments"
 
 for picture in "$build"/bitmap/*.bmp; do
     cmp -s "$picture" "$prefix/share/velmorin/bitmap/$(basename "$picture")" ||

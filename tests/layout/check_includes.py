@@ -12,7 +12,7 @@ ALLOWED = {
     "math": [],
     "sim": ["math"],
     "render": ["math", "sim"],
-    "common": [],
+    "common": ["math", "sim"],
     "pictures": ["math"],
     # Of ours, the platform layer knows only the GL header.
     "platform": ["render/gl.h"],

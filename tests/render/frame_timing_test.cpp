@@ -1,8 +1,10 @@
-// Frame timing: the mean of every interval, dt = 1.5 times it, the first frame's double reading.
+// Frame timing: the mean of every interval, dt = 1.5 times it (times the speed), the first frame's
+// double reading.
 #include <gtest/gtest.h>
 
 #include "render/frame.h"
 #include "render/frame_clock.h"
+#include "sim/settings.h"
 
 namespace {
 
@@ -23,6 +25,7 @@ class FrameTiming : public ::testing::Test {
     void TearDown() override {
         frameClockSetSource(nullptr);
         frameTimingReset();
+        simSettingsApply(SimSettings{});
     }
 };
 
@@ -53,6 +56,20 @@ TEST_F(FrameTiming, ReadingsThatWrapAroundStillGiveTheTrueInterval) {
     frameTimingNextDt();
     // 16 ms across the wrap: frame intervals 0 and 0.016, mean 0.008.
     EXPECT_NEAR(frameTimingNextDt(), 1.5 * 0.008, 1e-15);
+}
+
+TEST_F(FrameTiming, SpeedScalesEachStepAsADoubleProduct) {
+    for (double speed : {1.0, 0.3, 4.0}) {
+        frameTimingReset();
+        readingsTaken = 0;
+        simSettingsApply(SimSettings{kBodyCount, speed, kMaxParticles});
+        const uint32_t readings[] = {5000, 5000, 5010};
+        scriptedReadings = readings;
+        frameTimingNextDt();
+        const double dt = frameTimingNextDt();
+        // At speed 1 the step is 1.5 times the mean to the last bit.
+        EXPECT_EQ(dt, speed * (1.5 * meanFrameTime)) << speed;
+    }
 }
 
 TEST(FrameClock, MonotonicClockNeverReadsZeroNorRunsBackwards) {

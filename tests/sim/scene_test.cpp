@@ -3,6 +3,7 @@
 
 #include "sim/random.h"
 #include "sim/scene.h"
+#include "sim/settings.h"
 #include "sim_test_helpers.h"
 
 namespace {
@@ -54,6 +55,23 @@ TEST_F(Scene, SeedFortyTwoGivesTheHandPredictedBodies) {
 
 TEST_F(Scene, EachBodyTakesEightDraws) {
     EXPECT_EQ(countDrawsTaken(77, [] { createScene(); }), 40);
+}
+
+TEST_F(Scene, AnyNumberOfBodiesTakesTheSameDrawsInTheSameOrder) {
+    for (uint32_t count : {1u, 12u, 20u}) {
+        worldReset();
+        simSettingsApply(SimSettings{count, 1.0, kMaxParticles});
+        EXPECT_EQ(countDrawsTaken(42, [] { createScene(); }), static_cast<int>(8 * count));
+        ASSERT_EQ(gravityListCount(&bodies), count);
+        for (uint32_t i = 0; i < count && i < 5; i++) {
+            const GravityObject* b = gravityListGet(&bodies, i);
+            EXPECT_EQ(b->position.x, kSeed42[i].x) << count << " bodies, body " << i;
+            EXPECT_EQ(b->radius, kSeed42[i].radius) << count << " bodies, body " << i;
+            EXPECT_EQ(b->sprayColor[2], kSeed42[i].blue) << count << " bodies, body " << i;
+            EXPECT_EQ(b->textureIndex, kSeed42[i].textureIndex)
+                << count << " bodies, body " << i;
+        }
+    }
 }
 
 TEST_F(Scene, AppearanceTakesFourDraws) {

@@ -6,6 +6,7 @@
 
 #include "sim/physics.h"
 #include "sim/random.h"
+#include "sim/settings.h"
 #include "sim/spray.h"
 #include "sim_test_helpers.h"
 
@@ -41,6 +42,31 @@ TEST_F(Spray, HundredthCallFillsTheSprayThenRecyclingRotatesIt) {
     }
     // Relaunched from the top of the sphere and moved one step of 0.01 along its direction.
     EXPECT_NEAR(body->particles[0]->position.y, 0.3, 0.0100001);
+}
+
+TEST_F(Spray, ShorterSprayRecyclesItsOldestAndNoSprayTakesNoDraw) {
+    struct Row {
+        uint32_t spray;
+        int calls;
+        uint32_t count;
+        int drawsPerCall;
+    };
+    for (const Row& row : {Row{37, 40, 37, 2}, Row{0, 3, 0, 0}}) {
+        worldReset();
+        simSettingsApply(SimSettings{kBodyCount, 1.0, row.spray});
+        GravityObject* body = addBody({0, 0, -3}, 0.3, 1.0);
+        for (int call = 1; call < row.calls; call++) {
+            updateSpray(body, 0.01);
+        }
+        Particle* before[kMaxParticles];
+        std::copy(std::begin(body->particles), std::end(body->particles), before);
+        EXPECT_EQ(countDrawsTaken(5, [&] { updateSpray(body, 0.01); }), row.drawsPerCall);
+        ASSERT_EQ(body->particleCount, row.count) << row.spray;
+        if (row.count > 0) {
+            EXPECT_EQ(body->particles[0], before[row.count - 1]); // the oldest, relaunched
+            EXPECT_EQ(body->particles[row.count - 1], before[row.count - 2]);
+        }
+    }
 }
 
 TEST_F(Spray, LaunchKickRisesWithSmallerSpheres) {

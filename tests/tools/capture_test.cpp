@@ -189,6 +189,21 @@ TEST_F(CaptureTool, DifferentSeedsGiveDifferentPngs) {
     EXPECT_NE(first, other);
 }
 
+// Twice the speed on half the dt is the same step to the last bit; more spheres, another frame.
+TEST_F(CaptureTool, SettingsReachTheFrames) {
+    const std::vector<uint8_t> plain = readBytes(captureSeed(11, "plain.png"));
+    const auto capture = [&](const std::string& args, const char* name) {
+        const fs::path png = scratch / name;
+        const RunResult result =
+            run("--seed 11 " + args + " --out " + quoted(png.string()), kBuildDir);
+        EXPECT_EQ(result.status, 0) << result.err;
+        return readBytes(png);
+    };
+    ASSERT_FALSE(plain.empty());
+    EXPECT_EQ(capture("--frames 30 --dt 0.0075 --speed 2", "fast.png"), plain);
+    EXPECT_NE(capture("--frames 30 --dt 0.015 --bodies 12 --spray 37", "more.png"), plain);
+}
+
 TEST_F(CaptureTool, EveryKthFrameIsWrittenWithItsNumberAndTheLastMatchesOut) {
     const fs::path out = scratch / "last.png";
     const RunResult result =
@@ -294,6 +309,7 @@ TEST_F(CaptureTool, BadArgumentsAreUsageErrors) {
     expectUsageError("--seed 1 --frames 3 --dt 0.01 --out a.png --bogus");
     expectUsageError("--seed 1 --frames 3 --dt 0.01 --out a.png --renderer");
     expectUsageError("--seed 1 --frames 3 --dt 0.01 --out a.png --renderer gl3");
+    expectUsageError("--seed 1 --frames 3 --dt 0.01 --out a.png --speed 4.5");
     EXPECT_FALSE(fs::exists(scratch / "a.png"));
     // The edge that is fine: a step of 0 holds the scene still.
     EXPECT_EQ(run("--seed 1 --frames 1 --dt 0 --out still.png", scratch).status, 0);

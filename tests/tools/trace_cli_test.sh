@@ -28,6 +28,8 @@ expect_usage_error --seed 1 --frames 3 --dt inf
 expect_usage_error --seed 1 --frames 3 --dt 0.01x
 expect_usage_error --seed 1 --frames 3 --dt
 expect_usage_error --seed 1 --frames 3 --dt 0.01 --bogus
+expect_usage_error --seed 1 --frames 3 --dt 0.01 --bodies 21
+expect_usage_error --seed 1 --frames 3 --dt 0.01 --spray 37 --spray 37
 rm -f /tmp/trace-err.$$
 
 # The largest seed is accepted.
@@ -62,6 +64,14 @@ if ! changes=$("$trace" --seed 7 --frames 2 --dt 0.015 --particles | diff - "$he
 fi
 python3 "$here/trace_reference.py" | diff - "$here/trace_seed7.txt" >/dev/null ||
     fail "trace_reference.py no longer prints trace_seed7.txt"
+
+# Settings: twelve spheres, sprays cut at 37 points and recycled from frame 38 on, each step
+# 2.5 times the given dt; the reference works the same run out on its own.
+settings=(--seed 7 --frames 40 --dt 0.015 --bodies 12 --spray 37 --speed 2.5)
+if ! changes=$(diff <("$trace" "${settings[@]}" --particles) <(python3 "$here/trace_reference.py" "${settings[@]}")); then
+    fail "trace with ${settings[*]} differs from the reference:"
+    printf '%s\n' "$changes" | head -n 6
+fi
 
 [ "$failures" -eq 0 ] && echo "all trace checks passed"
 exit "$failures"

@@ -2,12 +2,26 @@
 """Expected text of `velmorin-trace --seed 7 --frames 2 --dt 0.015 --particles`, worked out
 without the program: the generator, the scene, the physics step and the sprays written again from
 their descriptions, in plain Python doubles (IEEE like C's, and '%.17g' prints like printf).
-The spray colour goes through single precision, as the program stores it."""
+The spray colour goes through single precision, as the program stores it.
+
+Takes the trace's --seed, --frames, --dt, --bodies, --speed and --spray to work out other runs;
+--particles is always implied."""
+import argparse
 import math
 import struct
 import sys
 
-SEED, FRAMES, DT = 7, 2, 0.015
+parser = argparse.ArgumentParser()
+parser.add_argument("--seed", type=int, default=7)
+parser.add_argument("--frames", type=int, default=2)
+parser.add_argument("--dt", type=float, default=0.015)
+parser.add_argument("--bodies", type=int, default=5)
+parser.add_argument("--speed", type=float, default=1.0)
+parser.add_argument("--spray", type=int, default=100)
+parser.add_argument("--particles", action="store_true")
+settings = parser.parse_args()
+SEED, FRAMES = settings.seed, settings.frames
+DT = settings.speed * settings.dt  # one step: the speed times the given dt, in double
 G = 0.66726
 LOOKAHEAD = 0.0001
 
@@ -60,7 +74,7 @@ state = SEED
 draw()  # seeding discards one output
 bodies, out = [], []
 cx = cy = cz = total = 0.0
-for i in range(5):
+for i in range(settings.bodies):
     b = Body()
     x = 10 * draw() - 5
     y = 10 * draw() - 5
@@ -99,6 +113,11 @@ for frame in range(1, FRAMES + 1):
         a.vel = add(a.vel, (a.pull[0], a.pull[1] * DT))
         a.pos = ahead(a.vel, a.pos, DT)
     for b in bodies:
+        # Below the spray's length a new point is born; at it the oldest is launched again.
+        if len(b.particles) >= settings.spray:
+            if not b.particles:
+                continue  # no spray at all: no point and no draw
+            b.particles.pop()
         (vx, vy, vz), speed = b.vel
         kx = (draw() + vx * speed) - 0.5
         ky = (0.6 - b.radius) * 4 + vy * speed

@@ -1,0 +1,63 @@
+// Strict parsing of the three simulation settings and their option names.
+#include "common/settings_args.h"
+
+#include <cstring>
+
+#include "common/cli_args.h"
+
+namespace {
+
+constexpr uint32_t kSeenBodies = 1u << 0;
+constexpr uint32_t kSeenSpeed = 1u << 1;
+constexpr uint32_t kSeenSpray = 1u << 2;
+
+SettingsArg taken(bool accepted, uint32_t flag, uint32_t* seen) {
+    if (!accepted || (*seen & flag) != 0) {
+        return SettingsArg::Refused;
+    }
+    *seen |= flag;
+    return SettingsArg::Taken;
+}
+
+} // namespace
+
+bool parseBodiesArg(const char* text, uint32_t* out) {
+    unsigned long long count = 0;
+    if (!parseUnsignedArg(text, kMaxBodies, &count) || count < kMinBodies) {
+        return false;
+    }
+    *out = static_cast<uint32_t>(count);
+    return true;
+}
+
+bool parseSpeedArg(const char* text, double* out) {
+    double speed = 0.0;
+    if (!parseDecimalArg(text, &speed) || speed < kMinSpeed || speed > kMaxSpeed) {
+        return false;
+    }
+    *out = speed;
+    return true;
+}
+
+bool parseSprayArg(const char* text, uint32_t* out) {
+    unsigned long long points = 0;
+    if (!parseUnsignedArg(text, kMaxParticles, &points)) {
+        return false;
+    }
+    *out = static_cast<uint32_t>(points);
+    return true;
+}
+
+SettingsArg takeSettingsArg(const char* name, const char* value, SimSettings* settings,
+                            uint32_t* seen) {
+    if (std::strcmp(name, "--bodies") == 0) {
+        return taken(parseBodiesArg(value, &settings->bodies), kSeenBodies, seen);
+    }
+    if (std::strcmp(name, "--speed") == 0) {
+        return taken(parseSpeedArg(value, &settings->speed), kSeenSpeed, seen);
+    }
+    if (std::strcmp(name, "--spray") == 0) {
+        return taken(parseSprayArg(value, &settings->spray), kSeenSpray, seen);
+    }
+    return SettingsArg::NotASetting;
+}
