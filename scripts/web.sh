@@ -11,10 +11,10 @@ source scripts/web_env.sh
 
 emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMORIN_WERROR=ON \
     -DVELMORIN_BUILD_TESTS=OFF -DVELMORIN_BUILD_BENCH=OFF >/dev/null
-cmake --build build-web -j "$(web_jobs)" --target velmorin velmorin-trace
-
 site=build-web/site
 rm -f "$site/index.data" # the pictures, packed by builds from before they were painted in the page
+cmake --build build-web -j "$(web_jobs)" --target velmorin velmorin-trace
+
 echo
 echo "Built $site/ ($(du -sh "$site" | cut -f1)):"
 ls -l "$site" | tail -n +2

@@ -177,6 +177,9 @@ async function ratioTwoPage(page, url) {
   await page.call("Page.navigate", { url });
   if (await page.waitFor("window.velmorin && window.velmorin.frames >= 5")) {
     await checkBacking(page, 2);
+    const firstFrameMs = await page.evaluate("window.velmorin.firstFrameMs");
+    console.log(`figure: first frame ${firstFrameMs.toFixed(0)} ms after loading again, the ` +
+                "browser warm, at a pixel ratio of 2");
   }
   await setPixelRatio(page, 1);
 }
