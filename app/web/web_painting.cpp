@@ -31,13 +31,18 @@ EM_JS(void, jsStartPainters, (const char* folderText, const char* script, int sp
     [url + "?to=" + split, url + "?from=" + split].forEach(function (address) {
         var worker = new Worker(address);
         running += 1;
+        // A painter that fails counts as finished: its pictures are then missing, as files
+        // can be, and reading them says so.
+        function finish() {
+            worker.terminate();
+            running -= 1;
+            if (running === 0) {
+                stats.picturesMs = performance.now();
+            }
+        }
         worker.onmessage = function (event) {
             if (event.data.finished) {
-                worker.terminate();
-                running -= 1;
-                if (running === 0) {
-                    stats.picturesMs = performance.now();
-                }
+                finish();
                 return;
             }
             FS.writeFile(folder + "/" + event.data.name, event.data.bytes);
@@ -45,6 +50,7 @@ EM_JS(void, jsStartPainters, (const char* folderText, const char* script, int sp
         };
         worker.onerror = function (event) {
             console.error("painter: " + event.message);
+            finish();
         };
     });
 });
