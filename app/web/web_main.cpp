@@ -46,8 +46,8 @@ struct PageRun {
 PageRun run;
 unsigned long long framesDrawn = 0;
 bool stopped = false;
-// Fixed steps wait for every picture before the first step, so that their frames are the same
-// as any other rendering's; free running starts at once and puts pictures on as they come.
+// Fixed steps wait for every picture before they make the scene, so that their frames are the
+// same as any other rendering's; free running starts at once and puts pictures on as they come.
 bool sceneReady = false;
 int viewWidth = 0;
 int viewHeight = 0;
@@ -210,7 +210,6 @@ int main() {
         webPaintingWriteStandIn(picturePath(kBackgroundFile).c_str());
         createPageScene();
         bodyLooksCreateBare();
-        sceneReady = true;
     }
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, EM_TRUE, onKeyDown);
     // 0: one frame per animation frame of the page, as fast as the browser shows them.
