@@ -1,6 +1,8 @@
 // bodyLooksCreate: each body's picture loaded and its sphere made in body order, failures reported.
 #include "render/body_looks.h"
 
+#include <cstring>
+
 #include "render/picture_folder.h"
 #include "render/renderer.h"
 #include "render/texture.h"
@@ -15,10 +17,18 @@ const char* const kTextureFiles[kTextureFileCount] = {
 
 BodyLook bodyLooks[kMaxBodies];
 
-void bodyLooksCreate() {
+namespace {
+
+void clearBodyLooks() {
     for (BodyLook& look : bodyLooks) {
         look = BodyLook{};
     }
+}
+
+} // namespace
+
+void bodyLooksCreate() {
+    clearBodyLooks();
     for (uint32_t i = 0; i < gravityListCount(&bodies); i++) {
         const GravityObject* body = gravityListGet(&bodies, i);
         ImageRecord scratch{};
@@ -26,5 +36,31 @@ void bodyLooksCreate() {
         look.texture =
             loadTexture(picturePath(kTextureFiles[body->textureIndex]).c_str(), &scratch);
         look.sphere = rendererCreateSphere(body->radius, look.texture);
+    }
+}
+
+void bodyLooksCreateBare() {
+    clearBodyLooks();
+    for (uint32_t i = 0; i < gravityListCount(&bodies); i++) {
+        bodyLooks[i].sphere = rendererCreateSphere(gravityListGet(&bodies, i)->radius, 0);
+    }
+}
+
+void bodyLooksAttach(const char* name) {
+    bool loaded = false;
+    uint32_t texture = 0;
+    for (uint32_t i = 0; i < gravityListCount(&bodies); i++) {
+        const GravityObject* body = gravityListGet(&bodies, i);
+        if (std::strcmp(kTextureFiles[body->textureIndex], name) != 0) {
+            continue;
+        }
+        if (!loaded) {
+            ImageRecord scratch{};
+            texture = loadTexture(picturePath(name).c_str(), &scratch);
+            loaded = true;
+        }
+        // The old sphere stays behind unused: the renderer deletes nothing, and a body is
+        // dressed once.
+        bodyLooks[i] = {texture, rendererCreateSphere(body->radius, texture)};
     }
 }

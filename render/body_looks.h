@@ -22,3 +22,9 @@ extern BodyLook bodyLooks[kMaxBodies];
 // any failure is reported in that order. Entries past the last body are cleared. Needs a
 // current GL context and the scene already created.
 void bodyLooksCreate();
+// The same without reading any picture: every sphere plain grey, for a shell whose pictures
+// are still being painted while the scene already runs.
+void bodyLooksCreateBare();
+// Once the picture named as in kTextureFiles exists: loads it once and remakes the sphere of
+// every body wearing it, now textured. Bodies wearing other pictures keep their looks.
+void bodyLooksAttach(const char* name);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the browser version into build-web/site/: index.html and what it loads (the script,
-# the WebAssembly program and the packed pictures). Any static web server can serve that folder.
+# Builds the browser version into build-web/site/: index.html and what it loads (the script and
+# the WebAssembly program, and the painter that paints the pictures in the page). Any static web
+# server can serve that folder.
 # Installs Emscripten with apt-get when it is missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,9 +11,10 @@ source scripts/web_env.sh
 
 emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMORIN_WERROR=ON \
     -DVELMORIN_BUILD_TESTS=OFF -DVELMORIN_BUILD_BENCH=OFF >/dev/null
+site=build-web/site
+rm -f "$site/index.data" # the pictures, packed by builds from before they were painted in the page
 cmake --build build-web -j "$(web_jobs)" --target velmorin velmorin-trace
 
-site=build-web/site
 echo
 echo "Built $site/ ($(du -sh "$site" | cut -f1)):"
 ls -l "$site" | tail -n +2

@@ -1,18 +1,24 @@
-// Velmorin in the browser: a WebGL canvas, the page's animation frames and its key events.
+// Velmorin in the browser: a WebGL canvas, the page's animation frames and its key events, with
+// the pictures painted beside the page and put on as they come.
 #include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
+#include <sys/stat.h>
 
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 #include "app/shell.h"
 #include "app/web/web_page.h"
+#include "app/web/web_painting.h"
 #include "common/cli_args.h"
 #include "render/body_looks.h"
 #include "render/error_report.h"
 #include "render/frame.h"
 #include "render/frame_clock.h"
+#include "render/picture_folder.h"
 #include "render/renderer.h"
+#include "render/texture.h"
 #include "sim/scene.h"
 
 namespace {
@@ -21,6 +27,12 @@ constexpr const char* kCanvas = "#canvas";
 constexpr const char* kDoneTitle = "Velmorin (done)";
 constexpr unsigned long long kMaxFixedFrames = 1000000;
 constexpr size_t kParamSize = 64;
+constexpr size_t kPictureNameSize = 64;
+// A side of the canvas's backing store at most: beyond it a frame costs far more than it shows.
+constexpr int kMaxCanvasSide = 4096;
+// In the page's own file system, where the painted pictures land.
+constexpr const char* kPaintedFolder = "/painted";
+constexpr mode_t kFolderMode = 0755;
 
 // ?seed=S&frames=N&dt=D: exactly N frames of step D, then the page stops and says so.
 struct PageRun {
@@ -34,6 +46,11 @@ struct PageRun {
 PageRun run;
 unsigned long long framesDrawn = 0;
 bool stopped = false;
+// Fixed steps wait for every picture before they make the scene, so that their frames are the
+// same as any other rendering's; free running starts at once and puts pictures on as they come.
+bool sceneReady = false;
+int viewWidth = 0;
+int viewHeight = 0;
 
 bool readParams(PageRun* page) {
     char text[kParamSize];
@@ -61,11 +78,65 @@ uint32_t readPageClock() {
     return static_cast<uint32_t>(emscripten_get_now() - origin) + 1u;
 }
 
+void createPageScene() {
+    if (run.seedGiven) {
+        setupGLWithSeed(run.seed);
+    } else {
+        setupGL();
+    }
+    createScene();
+}
+
+// One landed picture a frame at most, so that reading and uploading never stall the page for
+// longer than that.
+void putOnLandedPicture() {
+    char name[kPictureNameSize];
+    if (!webPaintingTakeLanded(name, sizeof name)) {
+        return;
+    }
+    const std::string path = picturePath(name);
+    if (path == picturePath(kBackgroundFile)) {
+        backgroundList = loadBackground(path.c_str());
+        return;
+    }
+    for (const char* texture : kTextureFiles) {
+        if (picturePath(texture) == path) {
+            bodyLooksAttach(texture);
+        }
+    }
+}
+
+void followCanvasSize() {
+    int width = 0;
+    int height = 0;
+    emscripten_get_canvas_element_size(kCanvas, &width, &height);
+    if (width != viewWidth || height != viewHeight) {
+        viewWidth = width;
+        viewHeight = height;
+        resizeViewport(width, height);
+    }
+}
+
 void drawNextFrame() {
     if (run.fixedSteps) {
+        if (!sceneReady) {
+            if (!webPaintingFinished()) {
+                return;
+            }
+            createPageScene();
+            bodyLooksCreate();
+            resizeViewport(kScreenWidth, kScreenHeight);
+            sceneReady = true;
+        }
         stepAndDrawFrame(run.dt);
     } else {
+        putOnLandedPicture();
+        followCanvasSize();
         renderFrame();
+        if (framesDrawn == 0) {
+            // Only now: until the first frame is up, the painters would compete with it.
+            webPaintingStart(kPaintedFolder);
+        }
     }
     framesDrawn++;
     webPageCountFrame();
@@ -86,6 +157,11 @@ EM_BOOL onKeyDown(int /*eventType*/, const EmscriptenKeyboardEvent* event, void*
         stopped = true;
         emscripten_cancel_main_loop();
         webPageShowStopped(true);
+        return EM_TRUE;
+    }
+    const bool plain = !event->ctrlKey && !event->altKey && !event->metaKey;
+    if (plain && (std::strcmp(event->key, "f") == 0 || std::strcmp(event->key, "F") == 0)) {
+        webPageToggleFullScreen();
         return EM_TRUE;
     }
     return EM_FALSE;
@@ -116,20 +192,25 @@ int main() {
         reportError("Bad page parameters: use ?seed=S&frames=N&dt=D");
         return 0;
     }
-    emscripten_set_canvas_element_size(kCanvas, kScreenWidth, kScreenHeight);
+    if (run.fixedSteps) {
+        webPageFixCanvas(kScreenWidth, kScreenHeight);
+    } else {
+        webPageFillWindow(kMaxCanvasSide);
+    }
     if (!rendererSelect(RendererKind::Gles2) || !createContext()) {
         reportError("Could not create window");
         return 0;
     }
     frameClockSetSource(readPageClock);
-    if (run.seedGiven) {
-        setupGLWithSeed(run.seed);
+    setPictureFolder(kPaintedFolder);
+    mkdir(kPaintedFolder, kFolderMode);
+    if (run.fixedSteps) {
+        webPaintingStart(kPaintedFolder);
     } else {
-        setupGL();
+        webPaintingWriteStandIn(picturePath(kBackgroundFile).c_str());
+        createPageScene();
+        bodyLooksCreateBare();
     }
-    createScene();
-    bodyLooksCreate();
-    resizeViewport(kScreenWidth, kScreenHeight);
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, EM_TRUE, onKeyDown);
     // 0: one frame per animation frame of the page, as fast as the browser shows them.
     emscripten_set_main_loop(drawNextFrame, 0, EM_FALSE);

@@ -1,5 +1,5 @@
 // The page side of the web shell, in JavaScript called from C++: address parameters, title,
-// error and stop messages, reload.
+// error and stop messages, reload, the canvas's size and full screen.
 #include "app/web/web_page.h"
 
 #include <emscripten/emscripten.h>
@@ -34,11 +34,49 @@ EM_JS(void, jsReload, (), {
 });
 
 EM_JS(void, jsCountFrame, (), {
-    var stats = window.velmorin = window.velmorin || {frames: 0, firstFrameMs: 0};
+    var stats = window.velmorin;
     if (stats.frames === 0) {
         stats.firstFrameMs = performance.now();
     }
     stats.frames += 1;
+});
+
+EM_JS(void, jsToggleFullScreen, (), {
+    toggleFullScreen(); // the page's own, also behind its button and double-clicks
+});
+
+EM_JS(void, jsFillWindow, (int maxSide), {
+    var canvas = Module.canvas;
+    document.body.className = "filled";
+    function fit() {
+        var box = canvas.getBoundingClientRect();
+        var ratio = window.devicePixelRatio || 1;
+        var width = box.width * ratio;
+        var height = box.height * ratio;
+        var scale = Math.min(1, maxSide / Math.max(width, height, 1));
+        canvas.width = Math.max(1, Math.round(width * scale));
+        canvas.height = Math.max(1, Math.round(height * scale));
+    }
+    // A media query on today's ratio fires once when the ratio changes (zoom, another screen);
+    // the next one watches the new ratio.
+    function watchRatio() {
+        var query = "(resolution: " + (window.devicePixelRatio || 1) + "dppx)";
+        matchMedia(query).addEventListener("change", function () {
+            fit();
+            watchRatio();
+        }, {once: true});
+    }
+    window.addEventListener("resize", fit);
+    watchRatio();
+    fit();
+});
+
+EM_JS(void, jsFixCanvas, (int width, int height), {
+    document.body.className = "fixed";
+    Module.canvas.style.width = width + "px";
+    Module.canvas.style.height = height + "px";
+    Module.canvas.width = width;
+    Module.canvas.height = height;
 });
 // clang-format on
 
@@ -64,4 +102,16 @@ void webPageReload() {
 
 void webPageCountFrame() {
     jsCountFrame();
+}
+
+void webPageFillWindow(int maxSide) {
+    jsFillWindow(maxSide);
+}
+
+void webPageFixCanvas(int width, int height) {
+    jsFixCanvas(width, height);
+}
+
+void webPageToggleFullScreen() {
+    jsToggleFullScreen();
 }

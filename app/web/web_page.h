@@ -1,4 +1,5 @@
-// The browser page around the canvas: its URL, title, messages and reload, for the web shell.
+// The browser page around the canvas: its URL, title, messages, reload, the canvas's size and
+// full screen, for the web shell.
 #pragma once
 
 #include <cstddef>
@@ -16,3 +17,12 @@ void webPageReload();
 // Counts a drawn frame for whoever watches the page: window.velmorin.frames, and the time of
 // the first frame since the page began to load, window.velmorin.firstFrameMs.
 void webPageCountFrame();
+// The canvas fills the window: its backing store is the window's size times the pixel ratio,
+// scaled down to at most maxSide pixels a side, and follows resizes, zoom and moves to a screen
+// of another ratio.
+void webPageFillWindow(int maxSide);
+// The canvas at a fixed width by height at the page's top-left, one pixel per pixel, nothing
+// over it: for frames compared with other renderings.
+void webPageFixCanvas(int width, int height);
+// Into full screen, or out of it.
+void webPageToggleFullScreen();

@@ -19,7 +19,7 @@ ALLOWED = {
     "app": ["math", "sim", "render", "common"],
     "app/sdl": ["app", "math", "sim", "render", "common", "platform"],
     "app/win32": ["app", "math", "sim", "render", "common"],
-    "app/web": ["app", "math", "sim", "render", "common"],
+    "app/web": ["app", "math", "sim", "render", "common", "pictures"],
     "tools": ["math", "sim", "render", "common", "platform", "pictures"],
 }
 WINDOW_SYSTEM = re.compile(r"<(SDL2?/|windows\.h|windowsx\.h|X11/|emscripten|EGL/|GL/glx)")

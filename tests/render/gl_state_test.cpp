@@ -95,6 +95,29 @@ TEST_F(GlState, EachBodyGetsTheLookOfItsOwnPictureChoiceInBodyOrder) {
     EXPECT_EQ(reportedErrors(), expected);
 }
 
+TEST_F(GlState, LaterPictureDressesOnlyTheBodiesWearingIt) {
+    const std::filesystem::path rock3 = writePicture("rock3.bmp", 16, 16, grey);
+    setPictureFolder(rock3.parent_path().string());
+    const int choices[] = {1, 0, 1};
+    for (const int choice : choices) {
+        auto* body = new GravityObject{};
+        body->radius = 0.5;
+        body->textureIndex = choice;
+        gravityListPush(&bodies, body);
+    }
+    bodyLooksCreateBare();
+    EXPECT_TRUE(reportedErrors().empty()); // nothing is read yet
+    const BodyLook bare = bodyLooks[1];
+    bodyLooksAttach(kTextureFiles[1]);
+    setPictureFolder("");
+    EXPECT_NE(bodyLooks[0].texture, 0u);
+    EXPECT_EQ(bodyLooks[2].texture, bodyLooks[0].texture); // one texture for the picture
+    EXPECT_NE(bodyLooks[0].sphere, bodyLooks[2].sphere);
+    EXPECT_EQ(bodyLooks[1].texture, bare.texture);
+    EXPECT_EQ(bodyLooks[1].sphere, bare.sphere);
+    EXPECT_TRUE(reportedErrors().empty());
+}
+
 void expectProjection(double a) {
     GLdouble m[16];
     glGetDoublev(GL_PROJECTION_MATRIX, m);

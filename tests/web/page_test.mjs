@@ -1,6 +1,7 @@
-// The browser build end to end in headless Chromium, driven over its debugging pipe: the page
-// loads without errors, shows a moving scene, stops on Escape, and its fixed-step frames match
-// velmorin-capture's. Plain node, no packages.
+// The browser build end to end in headless Chromium, driven over its debugging pipe: the site is
+// small, the page loads without errors, fills the window at its pixel ratio, paints its pictures,
+// shows a moving scene, stops on Escape, and its fixed-step frames match velmorin-capture's.
+// Plain node, no packages.
 // usage: node page_test.mjs SITE_DIR CAPTURE_TOOL PICTURES_DIR OUT_DIR
 import { spawn, spawnSync } from "node:child_process";
 import fs from "node:fs";
@@ -22,6 +23,9 @@ const kFixed = { seed: 7, frames: 200, dt: 0.015 };
 const kAllowedShare = 0.002;
 const kCloseTimeoutMs = 5000;
 const kPageTimeoutMs = 90000;
+const kFirstFrameBoundMs = 10000; // a sanity bound only: the figure printed is what to watch
+const kSiteMaxBytes = 400 * 1024;
+const kPicturesOnFrames = 20; // frames enough to put every landed picture on, one a frame
 const kTypes = { ".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm" };
 
 let failures = 0;
@@ -125,8 +129,6 @@ async function openPage(browser) {
   await call("Runtime.enable");
   await call("Log.enable");
   await call("Page.enable");
-  await call("Emulation.setDeviceMetricsOverride",
-    { width: kWidth, height: kHeight + 100, deviceScaleFactor: 1, mobile: false });
   const evaluate = async (expression) =>
     (await call("Runtime.evaluate", { expression, returnByValue: true })).result.value;
   const waitFor = async (expression, timeoutMs = kPageTimeoutMs) => {
@@ -143,7 +145,9 @@ async function openPage(browser) {
     fs.writeFileSync(file, Buffer.from(data, "base64"));
     return file;
   };
-  return { call, evaluate, waitFor, screenshot, errors };
+  const opened = { call, evaluate, waitFor, screenshot, errors };
+  await setPixelRatio(opened, 1);
+  return opened;
 }
 
 // --- Pictures compared with ImageMagick ---
@@ -156,6 +160,38 @@ function colourCount(file) {
   return parseInt(result.stdout, 10);
 }
 
+function checkSiteSize() {
+  const bytes = fs.readdirSync(siteDir)
+    .reduce((sum, name) => sum + fs.statSync(path.join(siteDir, name)).size, 0);
+  check(bytes < kSiteMaxBytes, `the site is small: ${bytes} bytes (under ${kSiteMaxBytes})`);
+}
+
+async function setPixelRatio(page, ratio) {
+  await page.call("Emulation.setDeviceMetricsOverride",
+    { width: kWidth, height: kHeight + 100, deviceScaleFactor: ratio, mobile: false });
+}
+
+// The canvas covers the window, and its backing store holds the window's device pixels.
+async function checkBacking(page, ratio) {
+  const wanted = `${kWidth}x${kHeight + 100} css, ${kWidth * ratio}x${(kHeight + 100) * ratio}`;
+  const size = await page.evaluate("(() => { const c = document.getElementById('canvas'); " +
+    "const box = c.getBoundingClientRect(); " +
+    "return `${box.width}x${box.height} css, ${c.width}x${c.height}`; })()");
+  check(size === wanted, `at a pixel ratio of ${ratio} the canvas is ${wanted} (${size})`);
+}
+
+async function ratioTwoPage(page, url) {
+  await setPixelRatio(page, 2);
+  await page.call("Page.navigate", { url });
+  if (await page.waitFor("window.velmorin && window.velmorin.frames >= 5")) {
+    await checkBacking(page, 2);
+    const firstFrameMs = await page.evaluate("window.velmorin.firstFrameMs");
+    console.log(`figure: first frame ${firstFrameMs.toFixed(0)} ms after loading again, the ` +
+                "browser warm, at a pixel ratio of 2");
+  }
+  await setPixelRatio(page, 1);
+}
+
 async function freeRunningPage(page, url) {
   await page.call("Page.navigate", { url });
   const loadStart = Date.now();
@@ -163,6 +199,14 @@ async function freeRunningPage(page, url) {
   check(started, "the page draws frames");
   if (!started) return;
   const firstFrameMs = await page.evaluate("window.velmorin.firstFrameMs");
+  check(firstFrameMs < kFirstFrameBoundMs, `the first frame comes within ${kFirstFrameBoundMs} ms`);
+  const painted = await page.waitFor("window.velmorin.picturesMs > 0");
+  check(painted, "the page paints its pictures");
+  if (!painted) return;
+  const picturesMs = await page.evaluate("window.velmorin.picturesMs");
+  const framesPainted = await page.evaluate("window.velmorin.frames");
+  await page.waitFor(`window.velmorin.frames >= ${framesPainted + kPicturesOnFrames}`);
+  await checkBacking(page, 1);
   check((await page.evaluate("document.title")) === "Velmorin", "the title is Velmorin");
   const first = await page.screenshot(path.join(outDir, "web-running-1.png"));
   const framesBefore = await page.evaluate("window.velmorin.frames");
@@ -188,7 +232,8 @@ async function freeRunningPage(page, url) {
   await sleep(500);
   check((await page.evaluate("window.velmorin.frames")) === framesStopped,
     "no frame is drawn once stopped");
-  console.log(`figure: first frame ${firstFrameMs.toFixed(0)} ms after the page began to load ` +
+  console.log(`figure: first frame ${firstFrameMs.toFixed(0)} ms after the page began to load, ` +
+              `every picture painted at ${picturesMs.toFixed(0)} ms ` +
               `(${Date.now() - loadStart} ms for this whole check)`);
   console.log(`figure: ${(framesAfter - framesBefore) / seconds} frames a second in headless ` +
               "Chromium (SwiftShader)");
@@ -232,8 +277,10 @@ const watchdog = setTimeout(() => {
   browser.stop().then(() => process.exit(1));
 }, 5 * kPageTimeoutMs);
 try {
+  checkSiteSize();
   const page = await openPage(browser);
   await freeRunningPage(page, baseUrl);
+  await ratioTwoPage(page, baseUrl);
   await fixedStepPage(page, baseUrl);
   await refusedPage(page, baseUrl, "seed=7&frames=0&dt=0.015");
   await refusedPage(page, baseUrl, "seed=7&frames=5&dt=-0.015");

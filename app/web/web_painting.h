@@ -1,0 +1,17 @@
+// The pictures painted in the page: painter workers beside it, each picture landing as a file
+// in the page's own file system, and a stand-in background for the time before.
+#pragma once
+
+#include <cstddef>
+
+// Starts the painters: one for the background, one for the sphere pictures, so that on two
+// cores neither waits for the other. Each picture lands as folder/NAME; folder must exist.
+void webPaintingStart(const char* folder);
+// The file name of a picture that has landed since the last call, into out (at most size bytes
+// with the terminator); false when none has.
+bool webPaintingTakeLanded(char* out, size_t size);
+// True once every picture has landed.
+bool webPaintingFinished();
+// Writes a flat background of today's size to path, for the frames before the painted one
+// lands. Should that fail, reading the background reports it.
+void webPaintingWriteStandIn(const char* path);
