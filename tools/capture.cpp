@@ -10,6 +10,7 @@
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
 
+#include "common/cli_args.h"
 #include "common/picture_search.h"
 #include "platform/platform.h"
 #include "render/error_report.h"
@@ -19,7 +20,6 @@
 #include "render/sphere.h"
 #include "sim/scene.h"
 #include "sim/world.h"
-#include "common/cli_args.h"
 
 namespace {
 

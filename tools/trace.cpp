@@ -8,12 +8,12 @@
 #include <io.h>
 #endif
 
+#include "common/cli_args.h"
 #include "sim/physics.h"
 #include "sim/random.h"
 #include "sim/scene.h"
 #include "sim/spray.h"
 #include "sim/world.h"
-#include "common/cli_args.h"
 
 namespace {
 
