@@ -29,6 +29,12 @@ int floorToInt(double x) {
     return static_cast<int>(std::floor(x));
 }
 
+// Below the standard size the cells shrink under stars that do not: fewer cells hold one, so
+// they crowd no more than at the standard size.
+double thinStars(const SkyView& view) {
+    return view.scale < 1.0 ? view.scale * view.scale : 1.0;
+}
+
 SkyStar makeStar(const SkyView& view, const StarField& field, int level, double dimming, int cx,
                  int cy) {
     SkyStar star;
@@ -36,7 +42,8 @@ SkyStar makeStar(const SkyView& view, const StarField& field, int level, double 
     const double cellCentreX = (cx + 0.5) * field.cellSize;
     const double cellCentreY = (cy + 0.5) * field.cellSize;
     const double share =
-        kStarShare + kBandStarShare * weighBand(mapStandardToNoise(cellCentreX, cellCentreY));
+        (kStarShare + kBandStarShare * weighBand(mapStandardToNoise(cellCentreX, cellCentreY))) *
+        thinStars(view);
     if (hashToUnit(h) >= share) {
         return star;
     }
