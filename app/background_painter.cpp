@@ -37,8 +37,9 @@ struct BackgroundPainter {
     int wantedHeight = 0;
     PaintedPicture finished; // width 0 when nothing waits to be shown
     std::filesystem::path cacheFolder;
-    bool threadStarted = false;
     // Main thread only.
+    bool threadStarted = false;
+    bool firstFrameShown = false;
     int shownWidth = 0;
     int shownHeight = 0;
 };
@@ -145,10 +146,6 @@ void resizeBackgroundPainter(int width, int height) {
     // A size on show or cached needs no painting.
     painter->wantedWidth = hit ? 0 : width;
     painter->wantedHeight = hit ? 0 : height;
-    if (!hit && !painter->threadStarted) {
-        painter->threadStarted = true;
-        std::thread(runPainter, painter).detach();
-    }
     painter->wake.notify_one();
 }
 
@@ -157,6 +154,12 @@ void showPaintedBackground() {
     if (painter == nullptr) {
         return;
     }
+    // The thread starts once the first frame is out, so it never competes with that frame.
+    if (!painter->threadStarted && painter->firstFrameShown) {
+        painter->threadStarted = true;
+        std::thread(runPainter, painter).detach();
+    }
+    painter->firstFrameShown = true;
     PaintedPicture picture;
     {
         const std::lock_guard<std::mutex> hold(painter->lock);

@@ -15,8 +15,8 @@ constexpr double kNoisePlane = 0.37; // a z slice of the 3D noise away from its 
 
 // The gas is soft: at the standard size it is sampled every second pixel each way and blended
 // in between. Each doubling of the scale adds an octave of finer gas, which halves the spacing
-// its samples need, so the step stays near two output pixels.
-constexpr double kStandardNebulaStep = 2.0;
+// its samples need, so the step stays at two or three output pixels.
+constexpr double kStandardNebulaStep = 2.5; // gives 2 at the standard size
 constexpr int kLargestNebulaStep = 3;
 constexpr int kMostExtraOctaves = 4;
 constexpr int kMostStarLevels = 5;
