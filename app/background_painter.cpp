@@ -35,6 +35,7 @@ struct BackgroundPainter {
     std::condition_variable wake;
     int wantedWidth = 0; // the drawable's latest size, 0 when nothing is to be painted
     int wantedHeight = 0;
+    unsigned request = 0;    // counts changes of mind: a paint for an older request is dropped
     PaintedPicture finished; // width 0 when nothing waits to be shown
     std::filesystem::path cacheFolder;
     // Main thread only.
@@ -62,23 +63,23 @@ PaintedPicture flipToBottomUp(const Image& image) {
 
 // Paints whatever size is wanted last, for as long as the program runs.
 void runPainter(BackgroundPainter* painter) {
-    int width = 0;
-    int height = 0;
+    unsigned handled = 0;
     for (;;) {
+        int width = 0;
+        int height = 0;
         {
             std::unique_lock<std::mutex> hold(painter->lock);
-            painter->wake.wait(hold, [&] {
-                return painter->wantedWidth > 0 &&
-                       (painter->wantedWidth != width || painter->wantedHeight != height);
-            });
+            painter->wake.wait(
+                hold, [&] { return painter->wantedWidth > 0 && painter->request != handled; });
             width = painter->wantedWidth;
             height = painter->wantedHeight;
+            handled = painter->request;
         }
         const Image image = paintBackgroundAt(width, height, countPaintThreads());
         writePaintCache(painter->cacheFolder, image);
         PaintedPicture picture = flipToBottomUp(image);
         const std::lock_guard<std::mutex> hold(painter->lock);
-        if (painter->wantedWidth == width && painter->wantedHeight == height) {
+        if (painter->request == handled) {
             painter->finished = std::move(picture);
         }
     }
@@ -142,10 +143,14 @@ void resizeBackgroundPainter(int width, int height) {
         showPicture(painter, cached);
     }
     const std::lock_guard<std::mutex> hold(painter->lock);
+    if (!hit && width == painter->wantedWidth && height == painter->wantedHeight) {
+        return; // the same size again: the paint under way is still the one wanted
+    }
     painter->finished = PaintedPicture();
     // A size on show or cached needs no painting.
     painter->wantedWidth = hit ? 0 : width;
     painter->wantedHeight = hit ? 0 : height;
+    ++painter->request;
     painter->wake.notify_one();
 }
 
