@@ -1,34 +1,30 @@
-// The background: sky gradient, nebula gas, dust clouds and stars.
+// The background: sky gradient, nebula gas, dust clouds and stars, at any size, in bands of rows
+// painted side by side.
 #include "pictures/background.h"
 
-#include <cmath>
 #include <cstddef>
+#include <functional>
+#include <thread>
 #include <vector>
 
 #include "pictures/paint_kit.h"
+#include "pictures/sky_stars.h"
+#include "pictures/sky_view.h"
 
 namespace {
 
-constexpr double kHalfWidth = kBackgroundWidth * 0.5;
-constexpr double kHalfHeight = kBackgroundHeight * 0.5;
-// Noise coordinates: the picture's half-height is one unit, so features keep their aspect.
-constexpr double kUnitPixels = kHalfHeight;
-constexpr double kNoisePlane = 0.37; // a z slice of the 3D noise away from its lattice planes
+// Without thread support (the browser build) every band is painted on the calling thread.
+#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
+constexpr bool kCanStartThreads = false;
+#else
+constexpr bool kCanStartThreads = true;
+#endif
+constexpr unsigned kMostPaintThreads = 8;
 
-// The gas and dust are soft, so they are sampled every second pixel each way and blended in
-// between: a quarter of the noise work for no visible change. Stars are drawn at every pixel.
-constexpr int kNebulaStep = 2;
-constexpr int kNebulaColumns = kBackgroundWidth / kNebulaStep + 1;
-constexpr int kNebulaRows = kBackgroundHeight / kNebulaStep + 1;
-
-// Top of the picture to the bottom.
+// Top of the standard picture to its bottom.
 constexpr RampStop kSkyRamp[] = {{0.0, decodeHexColour(0x0B0E2A)},
                                  {0.55, decodeHexColour(0x1A1542)},
                                  {1.0, decodeHexColour(0x36204E)}};
-
-// The nebula band runs from lower left to upper right: its centre line is y = kBandSlope * x.
-constexpr double kBandSlope = -0.45;
-constexpr double kBandHalfWidth = 0.75;
 
 // --- gas ---
 constexpr double kGasFrequency = 1.1;
@@ -57,128 +53,120 @@ constexpr double kDustOpacity = 0.5;
 constexpr double kLaneOpacity = 0.25;
 constexpr double kDustOffBand = 0.4; // dust opacity away from the band, relative to on it
 
-// --- stars: at most one per square cell, placed, sized and coloured by the cell's hash ---
-constexpr uint32_t kStarSeed = 4107;
-constexpr int kStarCell = 6;            // pixels
-constexpr double kStarShare = 0.1;      // of cells that hold a star, away from the band
-constexpr double kBandStarShare = 0.16; // extra share along the band
-constexpr int kMagnitudeSharpness = 7;  // higher: fewer bright stars
-constexpr double kFaintest = 0.2;
-constexpr double kCoreRadius = 0.75;      // pixels, for the faintest
-constexpr double kGlowRadius = 2.4;       // pixels added for the brightest
-constexpr double kSpikeBrightness = 0.93; // stars brighter than this get a cross of rays
-constexpr double kSpikeLength = 7.0;      // pixels
-constexpr double kSpikeHalfWidth = 0.5;   // pixels
-constexpr double kSpikeLight = 0.5;
-constexpr RampStop kStarRamp[] = {{0.0, decodeHexColour(0xFFC890)},
-                                  {0.45, decodeHexColour(0xFFF4E8)},
-                                  {1.0, decodeHexColour(0xA8C4FF)}};
+// The finer layers, with the octaves the size adds.
+struct NebulaLayers {
+    NoiseLayer gas;
+    NoiseLayer dust;
+    NoiseLayer lanes;
+};
 
-Vertex mapPixelToNoise(double x, double y) {
-    return {(x - kHalfWidth) / kUnitPixels, (y - kHalfHeight) / kUnitPixels, kNoisePlane};
+NoiseLayer addOctaves(NoiseLayer layer, int extra) {
+    layer.shape.octaves += extra;
+    return layer;
 }
 
-// 1 on the band's centre line, 0 beyond its half-width.
-double weighBand(Vertex p) {
-    const double across = (p.y - kBandSlope * p.x) / std::sqrt(1.0 + kBandSlope * kBandSlope);
-    return 1.0 - smoothStep(0.0, kBandHalfWidth, std::fabs(across));
+NebulaLayers makeNebulaLayers(const SkyView& view) {
+    return {addOctaves(kGas, view.extraOctaves), addOctaves(kDust, view.extraOctaves),
+            addOctaves(kDustLanes, view.extraOctaves)};
 }
 
-Colour shadeNebula(Vertex p, double band, double heightShare) {
+Colour shadeNebula(const NebulaLayers& layers, Vertex p, double band, double heightShare) {
     const Colour sky = sampleRamp(kSkyRamp, heightShare);
     const Vertex q = warpPoint(vertexScale(p, kGasFrequency), kGasWarp);
-    const double gas = sampleFbm(q, kGas);
+    const double gas = sampleFbm(q, layers.gas);
     const double density = rampUp(kGasDensity, gas + kGasInBand * band - kGasThinning);
     Colour glow = mixColours(kGasMagenta, kGasTeal, rampUp(kHueSwitch, sampleFbm(p, kGasHue)));
     glow = mixColours(glow, kGasGlow, kGlowOpacity * rampUp(kGlowCore, gas + kGlowInBand * band));
     const Colour lit = addColours(sky, scaleColour(glow, kGasBrightness * density));
 
-    const double dust = rampUp(kDustCloud, sampleFbm(q, kDust));
-    const double lane = rampUp(kDustLane, sampleRidged(q, kDustLanes));
+    const double dust = rampUp(kDustCloud, sampleFbm(q, layers.dust));
+    const double lane = rampUp(kDustLane, sampleRidged(q, layers.lanes));
     const double shadow = (kDustOpacity + kLaneOpacity * lane) * dust;
     return scaleColour(lit, 1.0 - shadow * (kDustOffBand + (1.0 - kDustOffBand) * band));
 }
 
-// The light of the star in cell (cx, cy), if any, at pixel centre (px, py).
-Colour measureStarLight(int cx, int cy, double px, double py) {
-    const uint32_t h = hashLattice(cx, cy, 0, kStarSeed);
-    const double cellCentreX = (cx + 0.5) * kStarCell;
-    const double cellCentreY = (cy + 0.5) * kStarCell;
-    const double share =
-        kStarShare + kBandStarShare * weighBand(mapPixelToNoise(cellCentreX, cellCentreY));
-    if (hashToUnit(h) >= share) {
-        return {};
+// Nebula colours at every nebulaStep-th pixel centre of one sample row, one column past the
+// picture's right edge so every pixel has samples on both sides.
+void sampleNebulaRow(const SkyView& view, const NebulaLayers& layers, int row,
+                     std::vector<Colour>* samples) {
+    const int columns = (view.width - 1) / view.nebulaStep + 2;
+    samples->resize(static_cast<size_t>(columns));
+    const double v = mapOutputToStandardY(view, row * view.nebulaStep + 0.5);
+    for (int column = 0; column < columns; ++column) {
+        const double u = mapOutputToStandardX(view, column * view.nebulaStep + 0.5);
+        const Vertex p = mapStandardToNoise(u, v);
+        (*samples)[static_cast<size_t>(column)] =
+            shadeNebula(layers, p, weighBand(p), v / kBackgroundHeight);
     }
-    const uint32_t hx = hashNext(h);
-    const uint32_t hy = hashNext(hx);
-    const uint32_t hm = hashNext(hy);
-    const uint32_t ht = hashNext(hm);
-    const double dx = px - (cx + hashToUnit(hx)) * kStarCell;
-    const double dy = py - (cy + hashToUnit(hy)) * kStarCell;
-    const double brightness = raisePower(hashToUnit(hm), kMagnitudeSharpness);
-    const double radius = kCoreRadius + kGlowRadius * brightness;
-    const double fall = clampUnit(1.0 - (dx * dx + dy * dy) / (radius * radius));
-    double light = (kFaintest + (1.0 - kFaintest) * brightness) * fall * fall;
-    if (brightness > kSpikeBrightness) {
-        const double nearAxis = std::fmin(std::fabs(dx), std::fabs(dy));
-        const double alongAxis = std::fmax(std::fabs(dx), std::fabs(dy));
-        if (nearAxis < kSpikeHalfWidth) {
-            light = light + kSpikeLight * clampUnit(1.0 - alongAxis / kSpikeLength);
-        }
-    }
-    return scaleColour(sampleRamp(kStarRamp, hashToUnit(ht)), light);
-}
-
-// Nebula colours at every kNebulaStep-th pixel centre, row by row.
-std::vector<Colour> sampleNebulaGrid() {
-    std::vector<Colour> samples;
-    samples.reserve(static_cast<size_t>(kNebulaColumns) * kNebulaRows);
-    for (int row = 0; row < kNebulaRows; ++row) {
-        for (int column = 0; column < kNebulaColumns; ++column) {
-            const double px = column * kNebulaStep + 0.5;
-            const double py = row * kNebulaStep + 0.5;
-            const Vertex p = mapPixelToNoise(px, py);
-            samples.push_back(shadeNebula(p, weighBand(p), py / kBackgroundHeight));
-        }
-    }
-    return samples;
 }
 
 // Bilinear between the four nebula samples around pixel (x, y).
-Colour blendNebulaAt(const std::vector<Colour>& samples, int x, int y) {
-    const int column = x / kNebulaStep;
-    const int row = y / kNebulaStep;
-    const double fx = static_cast<double>(x % kNebulaStep) / kNebulaStep;
-    const double fy = static_cast<double>(y % kNebulaStep) / kNebulaStep;
-    const auto at = [&](int c, int r) {
-        return samples[static_cast<size_t>(r) * kNebulaColumns + static_cast<size_t>(c)];
-    };
-    const Colour top = mixColours(at(column, row), at(column + 1, row), fx);
-    const Colour bottom = mixColours(at(column, row + 1), at(column + 1, row + 1), fx);
-    return mixColours(top, bottom, fy);
+Colour blendNebulaAt(const SkyView& view, const std::vector<Colour>& top,
+                     const std::vector<Colour>& bottom, int x, int y) {
+    const int step = view.nebulaStep;
+    const size_t column = static_cast<size_t>(x / step);
+    const double fx = static_cast<double>(x % step) / step;
+    const double fy = static_cast<double>(y % step) / step;
+    const Colour above = mixColours(top[column], top[column + 1], fx);
+    const Colour below = mixColours(bottom[column], bottom[column + 1], fx);
+    return mixColours(above, below, fy);
 }
 
-// The stars' light at pixel (x, y): from its own star cell and the eight around it, since
-// glows and rays reach across cell borders.
-Colour gatherStarLight(int x, int y) {
-    const double px = x + 0.5;
-    const double py = y + 0.5;
-    const int cx = x / kStarCell;
-    const int cy = y / kStarCell;
-    Colour light;
-    for (int dy = -1; dy <= 1; ++dy) {
-        for (int dx = -1; dx <= 1; ++dx) {
-            light = addColours(light, measureStarLight(cx + dx, cy + dy, px, py));
+// Rows [firstY, endY): each pixel depends only on its own position, so bands may be painted in
+// any order and by any thread.
+void paintBand(const SkyView& view, int firstY, int endY, Image* image) {
+    const NebulaLayers layers = makeNebulaLayers(view);
+    const std::vector<StarField> stars = makeStarFields(view, firstY, endY);
+    std::vector<Colour> top;
+    std::vector<Colour> bottom;
+    int topRow = -1;
+    for (int y = firstY; y < endY; ++y) {
+        const int row = y / view.nebulaStep;
+        if (row == topRow + 1 && topRow >= 0) {
+            top.swap(bottom);
+            sampleNebulaRow(view, layers, row + 1, &bottom);
+        } else if (row != topRow) {
+            sampleNebulaRow(view, layers, row, &top);
+            sampleNebulaRow(view, layers, row + 1, &bottom);
+        }
+        topRow = row;
+        for (int x = 0; x < view.width; ++x) {
+            setPixel(*image, x, y,
+                     addColours(blendNebulaAt(view, top, bottom, x, y),
+                                gatherStarLight(view, stars, x, y)));
         }
     }
-    return light;
 }
 
 } // namespace
 
 Image paintBackground() {
-    const std::vector<Colour> nebula = sampleNebulaGrid();
-    return paintImage(kBackgroundWidth, kBackgroundHeight, [&](int x, int y) {
-        return addColours(blendNebulaAt(nebula, x, y), gatherStarLight(x, y));
-    });
+    return paintBackgroundAt(kBackgroundWidth, kBackgroundHeight, 1);
+}
+
+Image paintBackgroundAt(int width, int height, int threads) {
+    Image image = makeImage(width, height);
+    if (width <= 0 || height <= 0) {
+        return image;
+    }
+    const SkyView view = makeSkyView(width, height);
+    const int bands = !kCanStartThreads || threads < 1 ? 1 : (threads > height ? height : threads);
+    std::vector<std::thread> helpers;
+    for (int band = 1; band < bands; ++band) {
+        helpers.emplace_back(paintBand, std::cref(view), height * band / bands,
+                             height * (band + 1) / bands, &image);
+    }
+    paintBand(view, 0, height / bands, &image);
+    for (std::thread& helper : helpers) {
+        helper.join();
+    }
+    return image;
+}
+
+int countPaintThreads() {
+    if (!kCanStartThreads) {
+        return 1;
+    }
+    const unsigned cores = std::thread::hardware_concurrency();
+    return cores < 1 ? 1 : static_cast<int>(cores > kMostPaintThreads ? kMostPaintThreads : cores);
 }

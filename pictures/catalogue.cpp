@@ -23,6 +23,16 @@ constexpr PictureRecipe kPictures[] = {
     {"cloud2.bmp", paintCloud2},
 };
 
+bool makeBitmapDir(const std::filesystem::path& dir, std::string* error) {
+    std::error_code code;
+    std::filesystem::create_directories(dir, code);
+    if (code) {
+        *error = "cannot create " + dir.string() + ": " + code.message();
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 std::span<const PictureRecipe> listPictures() {
@@ -31,10 +41,7 @@ std::span<const PictureRecipe> listPictures() {
 
 bool writeAllPictures(const std::filesystem::path& outDir, std::string* error) {
     const std::filesystem::path dir = outDir / kBitmapDir;
-    std::error_code code;
-    std::filesystem::create_directories(dir, code);
-    if (code) {
-        *error = "cannot create " + dir.string() + ": " + code.message();
+    if (!makeBitmapDir(dir, error)) {
         return false;
     }
     for (const PictureRecipe& recipe : kPictures) {
@@ -43,6 +50,20 @@ bool writeAllPictures(const std::filesystem::path& outDir, std::string* error) {
             *error = "cannot write " + path.string();
             return false;
         }
+    }
+    return true;
+}
+
+bool writeBackgroundAt(const std::filesystem::path& outDir, int width, int height,
+                       std::string* error) {
+    const std::filesystem::path dir = outDir / kBitmapDir;
+    if (!makeBitmapDir(dir, error)) {
+        return false;
+    }
+    const std::filesystem::path path = dir / kPictures[0].fileName;
+    if (!writeBmp(path, paintBackgroundAt(width, height, countPaintThreads()))) {
+        *error = "cannot write " + path.string();
+        return false;
     }
     return true;
 }

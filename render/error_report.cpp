@@ -9,7 +9,8 @@ void reportToStderr(const char* text) {
     std::fprintf(stderr, "Error: %s\n", text);
 }
 
-// The program has one thread, so a plain pointer is enough.
+// Only the main thread reports (the background painter's thread never does), so a plain
+// pointer is enough.
 ErrorReporter gReporter = reportToStderr;
 
 } // namespace
@@ -20,4 +21,8 @@ void reportError(const char* text) {
 
 void setErrorReporter(ErrorReporter reporter) {
     gReporter = reporter != nullptr ? reporter : reportToStderr;
+}
+
+ErrorReporter currentErrorReporter() {
+    return gReporter;
 }

@@ -8,3 +8,5 @@ using ErrorReporter = void (*)(const char* text);
 void reportError(const char* text);
 // Installs a sink; null restores the default one.
 void setErrorReporter(ErrorReporter reporter);
+// The sink installed now, to put back after a quiet spell.
+ErrorReporter currentErrorReporter();

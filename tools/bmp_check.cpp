@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "common/sha256.h"
 #include "render/bmp.h"
 #include "render/error_report.h"
-#include "tools/sha256.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 // frames, and its teardown and error box.
 #include "app/sdl/sdl_window.h"
 
+#include "app/background_painter.h"
 #include "app/exit_handlers.h"
 #include "app/fps_counter.h"
 #include "app/shell_scene.h"
@@ -63,6 +64,7 @@ bool windowCreate(const DemoOptions& options) {
     showFps = options.showFps;
     // The projection must be in place before the first frame.
     resizeViewport(clientWidth, clientHeight);
+    startBackgroundPainter(options, clientWidth, clientHeight);
     return true;
 }
 
@@ -72,6 +74,7 @@ void windowHandleEvent(const PlatformEvent& event) {
         drawableWidth = event.width;
         drawableHeight = event.height;
         resizeViewport(event.width, event.height);
+        resizeBackgroundPainter(event.width, event.height);
         break;
     case PlatformEventType::KeyDown:
         handleKeyDown(event.keyCode);
@@ -83,6 +86,7 @@ void windowHandleEvent(const PlatformEvent& event) {
 }
 
 void windowPaint() {
+    showPaintedBackground();
     renderFrame();
     if (showFps) {
         shellDrawFrameRate(&fpsCounter, drawableWidth, drawableHeight);

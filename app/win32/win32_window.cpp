@@ -2,6 +2,7 @@
 // Escape, palette messages and teardown at WM_DESTROY.
 #include "app/win32/win32_window.h"
 
+#include "app/background_painter.h"
 #include "app/exit_handlers.h"
 #include "app/fps_counter.h"
 #include "app/shell.h"
@@ -35,6 +36,7 @@ LRESULT onCreate(HWND window) {
     }
     shellCreateScene(windowOptions);
     GetClientRect(window, &state->clientRect);
+    startBackgroundPainter(windowOptions, state->clientRect.right, state->clientRect.bottom);
     return 0;
 }
 
@@ -46,6 +48,7 @@ LRESULT onPaint(HWND window) {
     if (!win32PacingFrameDue()) {
         return 0; // a message came first; the window stays invalid and paints once it is served
     }
+    showPaintedBackground();
     renderFrame();
     if (windowOptions.showFps) {
         shellDrawFrameRate(&fpsCounter, drawableWidth, drawableHeight);
@@ -98,6 +101,7 @@ LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         drawableWidth = LOWORD(lParam);
         drawableHeight = HIWORD(lParam);
         resizeViewport(LOWORD(lParam), HIWORD(lParam));
+        resizeBackgroundPainter(LOWORD(lParam), HIWORD(lParam));
         return 0;
     case WM_PAINT:
         return onPaint(window);

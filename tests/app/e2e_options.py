@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 # End-to-end tests of the demo's command line: each option on a private X server, from outside.
 import contextlib
+import glob
 import math
 import os
 import re
@@ -259,6 +260,37 @@ def case_pictures_found(args, workdir):
                 "background and spheres drawn")
 
 
+def case_paint_cache(args, workdir):
+    """In a window the demo's own background is painted at the window's size into the cache; a
+    damaged cache file is refused without a word (no box, nothing on stderr) and painted again."""
+    cache = os.path.join(workdir, "cache")
+    painted_size = 54 + 320 * 3 * 200  # headers, then 200 rows of 320 pixels, no padding
+
+    def painted():
+        files = glob.glob(os.path.join(cache, "velmorin", "*"))
+        return files if len(files) == 1 and os.path.getsize(files[0]) == painted_size else None
+
+    with contextlib.ExitStack() as stack:
+        server = stack.enter_context(start_xvfb(workdir, 1024, 768))
+        first = None
+        for run in ("empty-cache", "damaged-cache"):
+            demo = Demo(args.demo, make_rundir(workdir, args.pictures, run), server.display,
+                        extra_env={"XDG_CACHE_HOME": cache}, args=["--windowed=320x200"])
+            stack.callback(demo.stop)
+            window = wait_for_demo_window(server.display, demo)
+            path = wait_for(painted, 60.0, f"the painted background in the cache ({run})")[0]
+            press_keys(server.display, window.id, "Escape")
+            expect_clean_exit(demo)
+            check(demo.stderr() == "", f"{run}: stderr {demo.stderr()!r}")
+            with open(path, "r+b") as handle:
+                data = handle.read()
+                check(data[:2] == b"BM", f"{run}: the cached file is no BMP")
+                check(first is None or data == first, f"{run}: painted differently")
+                first = data
+                handle.truncate(100)  # the headers and a few pixels: a damaged file
+    log("painted into the cache at the window's size; a damaged file painted again")
+
+
 CASES = {
     "usage": case_usage,
     "no_display": case_no_display,
@@ -268,6 +300,7 @@ CASES = {
     "max_fps": case_max_fps,
     "fps_counter": case_fps_counter,
     "pictures_found": case_pictures_found,
+    "paint_cache": case_paint_cache,
 }
 
 if __name__ == "__main__":

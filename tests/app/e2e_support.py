@@ -248,6 +248,8 @@ class Demo:
         env = dict(os.environ)
         env["DISPLAY"] = display
         env.pop("WAYLAND_DISPLAY", None)
+        # Painted backgrounds are cached under the run's own folder, never the user's.
+        env["XDG_CACHE_HOME"] = os.path.join(logdir or rundir, "cache")
         env.update(extra_env or {})
         with open(self.stdout_path, "wb") as out, open(self.stderr_path, "wb") as err:
             self.proc = subprocess.Popen(list(wrapper) + [binary] + list(args), cwd=rundir, env=env,

@@ -10,10 +10,10 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/pictures/picture_test_support.h"
 #include "pictures/background.h"
 #include "pictures/bmp.h"
 #include "pictures/catalogue.h"
+#include "tests/pictures/picture_test_support.h"
 
 namespace {
 
@@ -199,6 +199,42 @@ TEST(PictureBackground, IsDarkButNowhereBlack) {
                 }
             }
             EXPECT_GE(sum / (kBlock * kBlock), 8.0) << "block at " << bx << "," << by;
+        }
+    }
+}
+
+// Share of pixels much brighter than the sky around them: star light, 0 to 1.
+double measureStarShare(const Image& image) {
+    int bright = 0;
+    for (const Rgb8 p : image.pixels) {
+        bright += measurePixelLuma(p) > 120.0 ? 1 : 0;
+    }
+    return static_cast<double>(bright) / static_cast<double>(image.pixels.size());
+}
+
+TEST(PictureBackground, LooksTheSameAtEverySizeWithStarsStillPoints) {
+    // Same aspect as the standard picture, so each is the whole sky: the same gas and dust at
+    // the 8 x 8 grid's scale, and stars a similar share of the pixels (stars scaled with the
+    // picture would cover several times more, or crowd when shrunk). Bands of rows on several
+    // threads paint the same pixels as one thread.
+    struct Case {
+        int width;
+        int height;
+        int threads;
+        bool compareWithOneThread;
+    };
+    const Image standard = paintBackground();
+    const std::vector<double> standardThumbnail = makeThumbnail(standard);
+    const double standardStars = measureStarShare(standard);
+    for (const Case c : {Case{400, 300, 3, true}, Case{1600, 1200, 2, false}}) {
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height);
+        const Image image = paintBackgroundAt(c.width, c.height, c.threads);
+        ASSERT_EQ(image.width, c.width);
+        ASSERT_EQ(image.height, c.height);
+        EXPECT_LT(measureMeanDifference(makeThumbnail(image), standardThumbnail), 1.5);
+        EXPECT_NEAR(measureStarShare(image) / standardStars, 1.0, 0.6);
+        if (c.compareWithOneThread) {
+            EXPECT_TRUE(encodeBmp(image) == encodeBmp(paintBackgroundAt(c.width, c.height, 1)));
         }
     }
 }

@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "bmp_test_files.h"
-#include "tools/sha256.h"
+#include "common/sha256.h"
 
 namespace {
 

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# velmorin-bmp: output lines, exit statuses and the usage error, on a few files of the BMP suite.
-# Usage: bmp_check_test.sh VELMORIN_BMP SUITE_DIR
+# velmorin-bmp: output lines, exit statuses and the usage error, on a few files of the BMP suite
+# and on a background painted at a size of its own by velmorin-pictures --size.
+# Usage: bmp_check_test.sh VELMORIN_BMP SUITE_DIR VELMORIN_PICTURES
 set -uo pipefail
 tool=$1
 suite=$2
+painter=$3
 failures=0
 
 fail() {
@@ -38,6 +40,17 @@ missing_line=$(printf '%s\terror\tCould not open bitmap file' "$missing")
 expect_run 0 "$rgb24_line"$'\n'"$pillow_line" "$rgb24" "$pillow"
 expect_run 1 "$pal8_line"$'\n'"$rgb24_line" "$pal8" "$rgb24"
 expect_run 1 "$rgb24_line"$'\n'"$missing_line" "$rgb24" "$missing"
+
+# velmorin-pictures --size WxH paints the background alone at that size, read back here; a size
+# without its height is refused with the usage line.
+painted=$(mktemp -d)
+"$painter" --size 64x48 "$painted" || fail "--size 64x48: status $?"
+painted_line=$(printf '%s\tok\t64\t48\t64\t64\t%s' "$painted/bitmap/background.bmp" \
+    e46218277abf0891737c88376d76cde38d3cbbcec74a28ad7b0c13b5a21e5521)
+expect_run 0 "$painted_line" "$painted/bitmap/background.bmp"
+"$painter" --size 64 "$painted" 2>/dev/null
+[ $? -eq 2 ] || fail "--size 64: not refused with status 2"
+rm -rf "$painted"
 
 # No file at all: status 2, nothing on stdout, exactly one usage line on stderr.
 err_file=$(mktemp)

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tools/sha256.h"
+#include "common/sha256.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // SHA-256 compression and padding, written from FIPS 180-4 sections 4.1.2, 5.1.1 and 6.2.
-#include "tools/sha256.h"
+#include "common/sha256.h"
 
 #include <cstring>
 

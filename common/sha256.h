@@ -1,4 +1,4 @@
-// SHA-256 (FIPS 180-4) for the checking tools: fed piecewise, finished into a hex digest.
+// SHA-256 (FIPS 180-4) for the checking tools and the shells, finished into a hex digest.
 #pragma once
 
 #include <cstddef>
