@@ -8,8 +8,8 @@
 
 const char* const kUsageLine =
     "usage: velmorin [--windowed[=WxH] | --desktop | --root | --window-id ID] [--seed N] "
-    "[--pictures DIR] [--max-fps N] [--no-vsync] [--fps] [--renderer gl11|gles2] [--help] "
-    "[--version]\n";
+    "[--pictures DIR] [--max-fps N] [--no-vsync] [--fps] [--renderer gl11|gles2] "
+    "[--background fill|fixed|none] [--help] [--version]\n";
 
 const char* const kHelpText =
     "usage: velmorin [OPTION]...\n"
@@ -28,6 +28,9 @@ const char* const kHelpText =
     "  --fps             show the frames drawn per second in a corner\n"
     "  --renderer NAME   gl11: fixed-function OpenGL (the default); gles2: shaders in an\n"
     "                    OpenGL ES 2 context, as in the browser\n"
+    "  --background HOW  fill: the picture scaled to cover the window (the default with any\n"
+    "                    mode option); fixed: unscaled at its 800x600 place (the default\n"
+    "                    without); none: black\n"
     "  --root            screensaver: draw on the root window\n"
     "  --window-id ID    screensaver: draw into window ID (0x hex or decimal); the\n"
     "                    XSCREENSAVER_WINDOW variable, when set, takes its place\n"
@@ -141,6 +144,11 @@ bool onRenderer(ParseState* state, const char* value) {
     return std::strcmp(value, "gl11") == 0 || std::strcmp(value, "gles2") == 0;
 }
 
+bool onBackground(ParseState* state, const char* value) {
+    state->options->backgroundGiven = true;
+    return backgroundModeFromName(value, &state->options->background);
+}
+
 enum class ValueKind {
     None,     // a plain switch
     Optional, // only as --name=value
@@ -164,6 +172,7 @@ constexpr OptionRule kOptionRules[] = {
     {"--no-vsync", ValueKind::None, onNoVsync},
     {"--fps", ValueKind::None, onFps},
     {"--renderer", ValueKind::Required, onRenderer},
+    {"--background", ValueKind::Required, onBackground},
 };
 constexpr size_t kOptionRuleCount = sizeof kOptionRules / sizeof kOptionRules[0];
 
@@ -255,4 +264,12 @@ uint32_t effectiveMaxFps(const DemoOptions& options) {
         return options.maxFps;
     }
     return kSaverDefaultMaxFps;
+}
+
+BackgroundMode effectiveBackground(const DemoOptions& options) {
+    if (options.backgroundGiven) {
+        return options.background;
+    }
+    return options.mode == WindowMode::SwitchedFullScreen ? BackgroundMode::Fixed
+                                                          : BackgroundMode::Fill;
 }

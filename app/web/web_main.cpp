@@ -7,13 +7,14 @@
 
 #include "app/shell.h"
 #include "app/web/web_page.h"
+#include "common/cli_args.h"
+#include "render/background.h"
 #include "render/error_report.h"
 #include "render/frame.h"
 #include "render/frame_clock.h"
 #include "render/renderer.h"
 #include "render/sphere.h"
 #include "sim/scene.h"
-#include "common/cli_args.h"
 
 namespace {
 
@@ -122,6 +123,7 @@ int main() {
         return 0;
     }
     frameClockSetSource(readPageClock);
+    backgroundSetMode(BackgroundMode::Fill); // a page has no display mode to switch to
     if (run.seedGiven) {
         setupGLWithSeed(run.seed);
     } else {
