@@ -171,10 +171,14 @@ def case_fill_resize(args, workdir):
         stack.callback(demo.stop)
         window = wait_for_demo_window(server.display, demo)
         wait_for_background_cover(server.display, window)
-        subprocess.run(["xdotool", "windowsize", str(window.id), "1280", "1024"],
-                       env=dict(os.environ, DISPLAY=server.display), check=True)
+        # Moved to the corner first, so that all of the taller window stays on the screen.
+        for command in (["windowmove", str(window.id), "0", "0"],
+                        ["windowsize", str(window.id), "1280", "1024"]):
+            subprocess.run(["xdotool"] + command, env=dict(os.environ, DISPLAY=server.display),
+                           check=True)
         resized = wait_for(lambda: [w for w in windows_named(server.display, "Velmorin")
-                                    if (w.width, w.height) == (1280, 1024)], 15.0, "the resize")[0]
+                                    if (w.width, w.height, w.x, w.y) == (1280, 1024, 0, 0)],
+                           15.0, "the move and resize")[0]
         wait_for_background_cover(server.display, resized)
         press_keys(server.display, window.id, "Escape")
         expect_clean_exit(demo)
