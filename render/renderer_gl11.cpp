@@ -138,12 +138,19 @@ uint32_t createCover(const ImageRecord* record, const uint8_t* pixels) {
     return name;
 }
 
+// Pushing the texture attributes is costly (every unit's state is copied), so the few that
+// change are put back by hand.
 void drawCover(uint32_t cover, const float texCoords[4]) {
     if (cover == 0) {
         return;
     }
+    const GLboolean lighting = glIsEnabled(GL_LIGHTING);
+    const GLboolean texturing = glIsEnabled(GL_TEXTURE_2D);
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    GLint environment = GL_MODULATE;
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &environment);
     loadWindowCorner();
-    glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT);
     glDisable(GL_LIGHTING);
     glBindTexture(GL_TEXTURE_2D, cover);
     glEnable(GL_TEXTURE_2D);
@@ -158,7 +165,14 @@ void drawCover(uint32_t cover, const float texCoords[4]) {
     glTexCoord2f(texCoords[0], texCoords[3]);
     glVertex2f(-1.0f, 1.0f);
     glEnd();
-    glPopAttrib();
+    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, static_cast<GLfloat>(environment));
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
+    if (texturing == GL_FALSE) {
+        glDisable(GL_TEXTURE_2D);
+    }
+    if (lighting != GL_FALSE) {
+        glEnable(GL_LIGHTING);
+    }
     restoreMatrices();
 }
 
