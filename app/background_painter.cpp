@@ -13,7 +13,7 @@
 #include "app/paint_cache.h"
 #include "common/sha256.h"
 #include "pictures/background.h"
-#include "render/background_exact.h"
+#include "render/background.h"
 #include "render/frame.h"
 #include "render/picture_folder.h"
 
@@ -115,7 +115,7 @@ bool isOwnBackground(const char* path) {
 }
 
 bool wantsPaintedBackground(const DemoOptions& options) {
-    return options.mode == WindowMode::Windowed || options.mode == WindowMode::Desktop;
+    return effectiveBackground(options) == BackgroundMode::Fill;
 }
 
 void startBackgroundPainter(const DemoOptions& options, int width, int height) {

@@ -10,8 +10,8 @@ extern const char* const kOwnBackgroundDigest;
 
 // True when the file's bytes are the build's own painted background.
 bool isOwnBackground(const char* path);
-// Only where the background is stretched over the window; the standard 800 x 600 demo shows the
-// picture as it is and never paints.
+// Only where the background fills the window; the fixed placement shows the picture as it is
+// and never paints.
 bool wantsPaintedBackground(const DemoOptions& options);
 
 // Main thread, once the background is loaded and the drawable's size is known: when the

@@ -10,7 +10,7 @@
 const char* const kUsageLine =
     "usage: velmorin [--windowed[=WxH] | --desktop | --root | --window-id ID] [--seed N] "
     "[--pictures DIR] [--max-fps N] [--no-vsync] [--fps] [--renderer gl11|gles2] "
-    "[--bodies N] [--speed X] [--spray N] [--help] [--version]\n";
+    "[--bodies N] [--speed X] [--spray N] [--background fill|fixed|none] [--help] [--version]\n";
 
 const char* const kHelpText =
     "usage: velmorin [OPTION]...\n"
@@ -32,6 +32,9 @@ const char* const kHelpText =
     "  --bodies N        N spheres (1 to 20, default 5)\n"
     "  --speed X         run the simulation X times as fast (0.25 to 4, default 1)\n"
     "  --spray N         N points in each sphere's spray (0 to 100, default 100; 0: none)\n"
+    "  --background HOW  fill: the picture scaled to cover the window (the default with any\n"
+    "                    mode option); fixed: unscaled at its 800x600 place (the default\n"
+    "                    without); none: black\n"
     "  --root            screensaver: draw on the root window\n"
     "  --window-id ID    screensaver: draw into window ID (0x hex or decimal); the\n"
     "                    XSCREENSAVER_WINDOW variable, when set, takes its place\n"
@@ -157,6 +160,11 @@ bool onSpray(ParseState* state, const char* value) {
     return parseSprayArg(value, &state->options->sim.spray);
 }
 
+bool onBackground(ParseState* state, const char* value) {
+    state->options->backgroundGiven = true;
+    return backgroundModeFromName(value, &state->options->background);
+}
+
 enum class ValueKind {
     None,     // a plain switch
     Optional, // only as --name=value
@@ -183,6 +191,7 @@ constexpr OptionRule kOptionRules[] = {
     {"--bodies", ValueKind::Required, onBodies},
     {"--speed", ValueKind::Required, onSpeed},
     {"--spray", ValueKind::Required, onSpray},
+    {"--background", ValueKind::Required, onBackground},
 };
 constexpr size_t kOptionRuleCount = sizeof kOptionRules / sizeof kOptionRules[0];
 
@@ -274,4 +283,12 @@ uint32_t effectiveMaxFps(const DemoOptions& options) {
         return options.maxFps;
     }
     return kSaverDefaultMaxFps;
+}
+
+BackgroundMode effectiveBackground(const DemoOptions& options) {
+    if (options.backgroundGiven) {
+        return options.background;
+    }
+    return options.mode == WindowMode::SwitchedFullScreen ? BackgroundMode::Fixed
+                                                          : BackgroundMode::Fill;
 }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "render/background_mode.h"
 #include "sim/settings.h"
 
 inline constexpr const char* kProgramName = "velmorin";
@@ -29,6 +30,8 @@ struct DemoOptions {
     // "gl11" (fixed function, the default) or "gles2" (shaders in an OpenGL ES 2 context).
     const char* renderer = nullptr; // points into argv; null: the default
     SimSettings sim;                // spheres, speed and spray points
+    bool backgroundGiven = false;
+    BackgroundMode background = BackgroundMode::Fixed;
 
     // Saver mode: the host's window, or the root window when drawOnRoot is set.
     bool drawOnRoot = false;
@@ -52,6 +55,9 @@ bool parseWindowId(const char* text, uint64_t* out);
 
 // Frames a second when none is asked for: a screensaver should leave the machine mostly idle.
 uint32_t effectiveMaxFps(const DemoOptions& options);
+// The background asked for, else fixed in the switched full-screen mode and filling in every
+// other, where the drawable has whatever size the screen, window or host gives it.
+BackgroundMode effectiveBackground(const DemoOptions& options);
 
 // The one-line usage for errors, and the whole help text.
 extern const char* const kUsageLine;

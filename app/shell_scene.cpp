@@ -2,6 +2,7 @@
 #include "app/shell_scene.h"
 
 #include "app/frame_pacer.h"
+#include "render/background.h"
 #include "render/body_looks.h"
 #include "render/frame.h"
 #include "render/renderer.h"
@@ -15,6 +16,7 @@ constexpr int kFpsTextSize = 32;
 } // namespace
 
 void shellCreateScene(const DemoOptions& options) {
+    backgroundSetMode(effectiveBackground(options)); // setupGL makes what the mode draws
     if (options.seedGiven) {
         setupGLWithSeed(options.seed);
     } else {

@@ -11,7 +11,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include "common/cli_args.h"
 #include "platform/platform.h"
+#include "render/background.h"
 #include "render/bmp.h"
 #include "render/body_looks.h"
 #include "render/frame.h"
@@ -27,8 +29,9 @@
 namespace {
 
 constexpr const char* kBuildDir = VELMORIN_BUILD_DIR; // holds the painted bitmap/ folder
-constexpr int kViewWidth = 800;
-constexpr int kViewHeight = 600;
+constexpr int kDefaultWidth = 800;
+constexpr int kDefaultHeight = 600;
+constexpr unsigned long long kMaxSide = 8192;
 constexpr uint32_t kSeed = 1234;
 constexpr double kFrameDt = 0.015; // seconds, about the demo's dt at 100 frames a second
 // The background's lower-left corner in the scene frame, as the frame code places it.
@@ -90,7 +93,8 @@ void BM_WholeFrameTwentyBodies(benchmark::State& state) {
 }
 BENCHMARK(BM_WholeFrameTwentyBodies)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The calls stepAndDrawFrame makes for the clear, the light and the background, without bodies.
+// The calls stepAndDrawFrame makes for the clear, the light and the fixed background, without
+// bodies.
 void BM_BackgroundOnlyFrame(benchmark::State& state) {
     for (auto _ : state) {
         rendererClear();
@@ -175,32 +179,70 @@ void printSummary(const std::map<std::string, double>& seconds) {
     }
 }
 
-// Takes "--renderer NAME" out of argv, which Google Benchmark would refuse; false for a bad name.
-bool takeRendererOption(int* argc, char** argv, RendererKind* kind) {
+// Takes "NAME VALUE" out of argv, which Google Benchmark would refuse: the value, null when the
+// option is not there, "" when its value is missing.
+const char* takeOption(int* argc, char** argv, const char* name) {
     for (int i = 1; i < *argc; i++) {
-        if (std::strcmp(argv[i], "--renderer") != 0) {
+        if (std::strcmp(argv[i], name) != 0) {
             continue;
         }
-        if (i + 1 >= *argc || !rendererKindFromName(argv[i + 1], kind)) {
-            return false;
+        if (i + 1 >= *argc) {
+            return "";
         }
+        const char* value = argv[i + 1];
         for (int j = i; j + 2 <= *argc; j++) {
             argv[j] = argv[j + 2];
         }
         *argc -= 2;
+        return value;
+    }
+    return nullptr;
+}
+
+// The drawing set-up asked for: --renderer gl11|gles2, --size WxH, --background fixed|fill|none.
+struct BenchSetup {
+    RendererKind renderer = rendererDefaultKind();
+    int width = kDefaultWidth;
+    int height = kDefaultHeight;
+    BackgroundMode background = BackgroundMode::Fixed;
+};
+
+bool takeSetup(int* argc, char** argv, BenchSetup* setup) {
+    const char* renderer = takeOption(argc, argv, "--renderer");
+    const char* size = takeOption(argc, argv, "--size");
+    const char* background = takeOption(argc, argv, "--background");
+    if (renderer != nullptr && !rendererKindFromName(renderer, &setup->renderer)) {
+        return false;
+    }
+    if (background != nullptr && !backgroundModeFromName(background, &setup->background)) {
+        return false;
+    }
+    if (size == nullptr) {
         return true;
     }
+    const char* cross = std::strchr(size, 'x');
+    unsigned long long w = 0;
+    unsigned long long h = 0;
+    if (cross == nullptr || !parseUnsignedArg(std::string(size, cross).c_str(), kMaxSide, &w) ||
+        !parseUnsignedArg(cross + 1, kMaxSide, &h) || w == 0 || h == 0) {
+        return false;
+    }
+    setup->width = static_cast<int>(w);
+    setup->height = static_cast<int>(h);
     return true;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    RendererKind renderer = rendererDefaultKind();
-    if (!takeRendererOption(&argc, argv, &renderer) || !rendererSelect(renderer)) {
-        std::fputs("render_bench: --renderer takes gl11 or gles2\n", stderr);
+    BenchSetup setup;
+    if (!takeSetup(&argc, argv, &setup) || !rendererSelect(setup.renderer)) {
+        std::fputs("render_bench: takes --renderer gl11|gles2, --size WxH, "
+                   "--background fixed|fill|none\n",
+                   stderr);
         return 1;
     }
+    const RendererKind renderer = setup.renderer;
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;
@@ -215,14 +257,15 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (!platformInit(PlatformVideo::Offscreen) ||
-        !platformCreateWindow("render_bench", kViewWidth, kViewHeight,
+        !platformCreateWindow("render_bench", setup.width, setup.height,
                               renderer == RendererKind::Gles2 ? PlatformGLFlavour::Es2
                                                               : PlatformGLFlavour::Compatibility)) {
         std::fputs("render_bench: no offscreen GL context\n", stderr);
         return 1;
     }
+    backgroundSetMode(setup.background);
     setupGLWithSeed(kSeed);
-    resizeViewport(kViewWidth, kViewHeight);
+    resizeViewport(setup.width, setup.height);
     benchmark::AddCustomContext("renderer", renderer == RendererKind::Gles2 ? "gles2" : "gl11");
     benchmark::AddCustomContext("gl_renderer",
                                 reinterpret_cast<const char*>(glGetString(GL_RENDERER)));

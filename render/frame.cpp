@@ -4,6 +4,7 @@
 
 #include <ctime>
 
+#include "render/background.h"
 #include "render/body_looks.h"
 #include "render/frame_clock.h"
 #include "render/picture_folder.h"
@@ -32,9 +33,17 @@ constexpr RendererLight kLight = {{0.1f, 0.1f, 0.1f, 1.0f},   // ambient
 constexpr float kBackgroundRasterX = -3.0f;
 constexpr float kBackgroundRasterY = -3.0f;
 constexpr double kFrustumHalfWidth = 1.0;
+// Outside the fixed placement the 800 by 600 frame's vertical extent is kept instead, so that
+// a wider drawable shows more at the sides rather than larger bodies. At 800 by 600 both give
+// the same frustum.
+constexpr double kFrustumHalfHeight = 0.75;
 constexpr double kNearPlane = 1.0;
 constexpr double kFarPlane = 41.0;
 constexpr double kSecondsPerMillisecond = 0.001;
+
+// The drawable's size as last given to resizeViewport; 0 before.
+int viewWidth = 0;
+int viewHeight = 0;
 
 } // namespace
 
@@ -52,6 +61,15 @@ void setupGLWithSeed(uint32_t seed) {
 
 void resizeViewport(int width, int height) {
     if (width <= 0 || height <= 0) {
+        return;
+    }
+    viewWidth = width;
+    viewHeight = height;
+    if (backgroundGetMode() != BackgroundMode::Fixed) {
+        const double halfWidth =
+            kFrustumHalfHeight * static_cast<double>(width) / static_cast<double>(height);
+        rendererSetProjection(width, height, -halfWidth, halfWidth, -kFrustumHalfHeight,
+                              kFrustumHalfHeight, kNearPlane, kFarPlane);
         return;
     }
     const double aspect = static_cast<double>(height) / static_cast<double>(width);
@@ -88,9 +106,13 @@ void stepAndDrawFrame(double dt) {
     rendererUseLight(lightList); // with the identity loaded, the light stays fixed to the eye
     rendererTranslate(0.0f, 0.0f, static_cast<float>(-kCameraDistance));
 
-    rendererPushMatrix();
-    rendererDrawBackground(backgroundList, kBackgroundRasterX, kBackgroundRasterY);
-    rendererPopMatrix();
+    if (backgroundGetMode() == BackgroundMode::Fixed) {
+        rendererPushMatrix();
+        rendererDrawBackground(backgroundList, kBackgroundRasterX, kBackgroundRasterY);
+        rendererPopMatrix();
+    } else {
+        backgroundDrawFill(viewWidth, viewHeight);
+    }
 
     // The view stays centred on where the bodies' mass started, not where it is now.
     rendererTranslate(static_cast<float>(-centerOfMass.x), static_cast<float>(-centerOfMass.y),

@@ -21,7 +21,8 @@ void setupGL();
 // The same with a chosen seed, for tools and tests that need a reproducible scene.
 void setupGLWithSeed(uint32_t seed);
 // Viewport and perspective for a new client size. A zero or negative size (a minimised
-// window) keeps the previous projection.
+// window) keeps the previous projection. The fixed background keeps the horizontal extent;
+// the other modes keep the vertical one, the same at 800 by 600.
 void resizeViewport(int width, int height);
 // Times the frame, steps the physics by the resulting dt, and draws.
 void renderFrame();

@@ -1,4 +1,4 @@
-// The GLES2 shader sources (lit spheres, background, points) and their compiling and linking.
+// The GLES2 shader sources (lit, background, cover) and their compiling and linking.
 #include "render/gles2_program.h"
 
 #include <cstdio>
@@ -82,6 +82,30 @@ void main() {
 }
 )";
 
+constexpr const char* kCoverVertex = R"(#version 100
+attribute vec2 aPosition;
+uniform vec2 uTexLow;
+uniform vec2 uTexHigh;
+varying vec2 vTexCoord;
+void main() {
+    vTexCoord = mix(uTexLow, uTexHigh, aPosition);
+    gl_Position = vec4(aPosition * 2.0 - 1.0, 0.0, 1.0);
+}
+)";
+
+constexpr const char* kCoverFragment = R"(#version 100
+#ifdef GL_FRAGMENT_PRECISION_HIGH
+precision highp float;
+#else
+precision mediump float;
+#endif
+uniform sampler2D uPicture;
+varying vec2 vTexCoord;
+void main() {
+    gl_FragColor = texture2D(uPicture, vTexCoord);
+}
+)";
+
 constexpr int kLogSize = 1024;
 
 GLuint compileShader(GLenum kind, const char* source) {
@@ -131,10 +155,11 @@ GLuint linkProgram(const char* vertexSource, const char* fragmentSource) {
 
 } // namespace
 
-bool gles2ProgramsBuild(LitProgram* lit, BackgroundProgram* background) {
+bool gles2ProgramsBuild(LitProgram* lit, BackgroundProgram* background, CoverProgram* cover) {
     lit->program = linkProgram(kLitVertex, kLitFragment);
     background->program = linkProgram(kBackgroundVertex, kBackgroundFragment);
-    if (lit->program == 0 || background->program == 0) {
+    cover->program = linkProgram(kCoverVertex, kCoverFragment);
+    if (lit->program == 0 || background->program == 0 || cover->program == 0) {
         reportError("Could not build the shaders");
         return false;
     }
@@ -155,5 +180,9 @@ bool gles2ProgramsBuild(LitProgram* lit, BackgroundProgram* background) {
     background->size = glGetUniformLocation(b, "uSize");
     background->viewport = glGetUniformLocation(b, "uViewport");
     background->picture = glGetUniformLocation(b, "uPicture");
+    const GLuint c = cover->program;
+    cover->texLow = glGetUniformLocation(c, "uTexLow");
+    cover->texHigh = glGetUniformLocation(c, "uTexHigh");
+    cover->picture = glGetUniformLocation(c, "uPicture");
     return true;
 }

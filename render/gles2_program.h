@@ -1,4 +1,4 @@
-// The GLES2 backend's two shader programs and their uniform locations, looked up once.
+// The GLES2 backend's three shader programs and their uniform locations, looked up once.
 #pragma once
 
 #include <cstdint>
@@ -34,5 +34,13 @@ struct BackgroundProgram {
     int picture = -1;
 };
 
-// Compiles and links both; false (after reporting) when the driver refuses them.
-bool gles2ProgramsBuild(LitProgram* lit, BackgroundProgram* background);
+// A picture scaled over the whole viewport, unlit.
+struct CoverProgram {
+    uint32_t program = 0;
+    int texLow = -1;  // texture coordinates at the viewport's lower-left corner
+    int texHigh = -1; // and at its upper-right corner
+    int picture = -1;
+};
+
+// Compiles and links all three; false (after reporting) when the driver refuses them.
+bool gles2ProgramsBuild(LitProgram* lit, BackgroundProgram* background, CoverProgram* cover);

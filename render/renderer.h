@@ -48,6 +48,16 @@ struct RendererBackend {
     // The picture's lower-left corner at (x, y, 0) through the current matrices, one texel per
     // window pixel, unlit.
     void (*drawBackground)(uint32_t background, float x, float y);
+    // The same with the corner at the window's lower-left pixel, whatever the matrices.
+    void (*drawBackgroundAtOrigin)(uint32_t background);
+    // Releases a background; 0 is ignored.
+    void (*deleteBackground)(uint32_t background);
+    // The whole power-of-two picture as a texture filtered linearly, for scaling; 0 for null
+    // pixels.
+    uint32_t (*createCover)(const ImageRecord* record, const uint8_t* pixels);
+    // Covers the whole viewport with the texture's part from (s0, t0) at the lower left to
+    // (s1, t1) at the upper right, unlit; the matrices stay as they were.
+    void (*drawCover)(uint32_t cover, const float texCoords[4]);
     // A lit sphere of 10 slices and 10 stacks around the origin with its poles on the y axis,
     // textured when texture is not 0. Drawing it leaves the modelview matrix rotated.
     uint32_t (*createSphere)(double radius, uint32_t texture);
@@ -112,6 +122,18 @@ inline uint32_t rendererCreateBackground(const ImageRecord* record, const uint8_
 }
 inline void rendererDrawBackground(uint32_t background, float x, float y) {
     activeRenderer->drawBackground(background, x, y);
+}
+inline void rendererDrawBackgroundAtOrigin(uint32_t background) {
+    activeRenderer->drawBackgroundAtOrigin(background);
+}
+inline void rendererDeleteBackground(uint32_t background) {
+    activeRenderer->deleteBackground(background);
+}
+inline uint32_t rendererCreateCover(const ImageRecord* record, const uint8_t* pixels) {
+    return activeRenderer->createCover(record, pixels);
+}
+inline void rendererDrawCover(uint32_t cover, const float texCoords[4]) {
+    activeRenderer->drawCover(cover, texCoords);
 }
 inline uint32_t rendererCreateSphere(double radius, uint32_t texture) {
     return activeRenderer->createSphere(radius, texture);

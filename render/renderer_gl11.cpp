@@ -98,6 +98,84 @@ void drawBackground(uint32_t background, float x, float y) {
     glCallList(background);
 }
 
+// Both matrices are set aside for identities, under which (-1, -1) is the window's corner.
+void loadWindowCorner() {
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+}
+
+void restoreMatrices() {
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+}
+
+void drawBackgroundAtOrigin(uint32_t background) {
+    loadWindowCorner();
+    glRasterPos2f(-1.0f, -1.0f);
+    glCallList(background);
+    restoreMatrices();
+}
+
+void deleteBackground(uint32_t background) {
+    if (background != 0) {
+        glDeleteLists(background, 1);
+    }
+}
+
+uint32_t createCover(const ImageRecord* record, const uint8_t* pixels) {
+    if (pixels == nullptr) {
+        return 0;
+    }
+    const uint32_t name = createTexture(record, pixels);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, static_cast<GLfloat>(GL_LINEAR));
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, static_cast<GLfloat>(GL_LINEAR));
+    return name;
+}
+
+// Pushing the texture attributes is costly (every unit's state is copied), so the few that
+// change are put back by hand.
+void drawCover(uint32_t cover, const float texCoords[4]) {
+    if (cover == 0) {
+        return;
+    }
+    const GLboolean lighting = glIsEnabled(GL_LIGHTING);
+    const GLboolean texturing = glIsEnabled(GL_TEXTURE_2D);
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    GLint environment = GL_MODULATE;
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &environment);
+    loadWindowCorner();
+    glDisable(GL_LIGHTING);
+    glBindTexture(GL_TEXTURE_2D, cover);
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, static_cast<GLfloat>(GL_REPLACE));
+    glBegin(GL_QUADS);
+    glTexCoord2f(texCoords[0], texCoords[1]);
+    glVertex2f(-1.0f, -1.0f);
+    glTexCoord2f(texCoords[2], texCoords[1]);
+    glVertex2f(1.0f, -1.0f);
+    glTexCoord2f(texCoords[2], texCoords[3]);
+    glVertex2f(1.0f, 1.0f);
+    glTexCoord2f(texCoords[0], texCoords[3]);
+    glVertex2f(-1.0f, 1.0f);
+    glEnd();
+    glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, static_cast<GLfloat>(environment));
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
+    if (texturing == GL_FALSE) {
+        glDisable(GL_TEXTURE_2D);
+    }
+    if (lighting != GL_FALSE) {
+        glEnable(GL_LIGHTING);
+    }
+    restoreMatrices();
+}
+
 uint32_t createSphere(double radius, uint32_t texture) {
     GLUquadric* quadric = gluNewQuadric();
     if (quadric == nullptr) {
@@ -169,6 +247,10 @@ const RendererBackend kGl11Renderer = {
     .createTexture = createTexture,
     .createBackground = createBackground,
     .drawBackground = drawBackground,
+    .drawBackgroundAtOrigin = drawBackgroundAtOrigin,
+    .deleteBackground = deleteBackground,
+    .createCover = createCover,
+    .drawCover = drawCover,
     .createSphere = createSphere,
     .drawSphere = drawSphere,
     .drawPoints = drawPoints,

@@ -31,7 +31,8 @@ constexpr int kRgbaChannels = 4;
 constexpr int kRgbChannels = 3;
 
 struct Background {
-    GLuint texture = 0; // 0: no picture, nothing drawn
+    GLuint texture = 0;   // 0: no picture (or deleted), nothing drawn
+    bool deleted = false; // its slot may be given to the next background
     float width = 0.0f;
     float height = 0.0f;
 };
@@ -46,6 +47,7 @@ struct Sphere {
 struct Gles2State {
     LitProgram lit;
     BackgroundProgram background;
+    CoverProgram cover;
     GLuint quadBuffer = 0;
     GLuint pointBuffer = 0;
     GLuint textBuffer = 0;
@@ -138,7 +140,7 @@ void setupFixedState() {
     if (state.lit.program == 0 || glIsProgram(state.lit.program) == GL_FALSE) {
         // A new context: nothing made for an earlier one is valid in it.
         state = Gles2State{};
-        gles2ProgramsBuild(&state.lit, &state.background);
+        gles2ProgramsBuild(&state.lit, &state.background, &state.cover);
         state.quadBuffer =
             makeBuffer(GL_ARRAY_BUFFER, sizeof kQuadCorners, kQuadCorners, GL_STATIC_DRAW);
         state.pointBuffer =
@@ -228,11 +230,62 @@ uint32_t createBackground(const ImageRecord* record, const uint8_t* pixels) {
     Background background{};
     if (pixels != nullptr) {
         background.texture = createTexture(record, pixels);
+        // Texel centres are all that is read; clamping lets any size be a complete texture.
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
         background.width = static_cast<float>(record->paddedWidth);
         background.height = static_cast<float>(record->paddedHeight);
     }
+    for (size_t i = 0; i < state.backgrounds.size(); i++) {
+        if (state.backgrounds[i].deleted) {
+            state.backgrounds[i] = background;
+            return static_cast<uint32_t>(i + 1);
+        }
+    }
     state.backgrounds.push_back(background);
     return static_cast<uint32_t>(state.backgrounds.size());
+}
+
+void deleteBackground(uint32_t handle) {
+    if (handle == 0 || handle > state.backgrounds.size()) {
+        return;
+    }
+    Background& background = state.backgrounds[handle - 1];
+    glDeleteTextures(1, &background.texture);
+    background = Background{};
+    background.deleted = true;
+}
+
+uint32_t createCover(const ImageRecord* record, const uint8_t* pixels) {
+    if (pixels == nullptr) {
+        return 0;
+    }
+    const GLuint name = createTexture(record, pixels);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    return name;
+}
+
+void drawQuad() {
+    glBindBuffer(GL_ARRAY_BUFFER, state.quadBuffer);
+    glEnableVertexAttribArray(kAttribPosition);
+    glVertexAttribPointer(kAttribPosition, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
+    glDisableVertexAttribArray(kAttribNormal);
+    glDisableVertexAttribArray(kAttribTexCoord);
+    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+}
+
+void drawCover(uint32_t cover, const float texCoords[4]) {
+    if (cover == 0) {
+        return;
+    }
+    const CoverProgram& p = state.cover;
+    glUseProgram(p.program);
+    glUniform2f(p.texLow, texCoords[0], texCoords[1]);
+    glUniform2f(p.texHigh, texCoords[2], texCoords[3]);
+    glUniform1i(p.picture, 0);
+    glBindTexture(GL_TEXTURE_2D, cover);
+    drawQuad();
 }
 
 // Where GL would put the raster position for (x, y, 0): false when it falls outside the view
@@ -253,15 +306,8 @@ bool rasterPosition(float x, float y, float window[2]) {
     return true;
 }
 
-void drawBackground(uint32_t handle, float x, float y) {
-    if (handle == 0 || handle > state.backgrounds.size()) {
-        return;
-    }
+void drawPictureAt(uint32_t handle, const float origin[2]) {
     const Background& background = state.backgrounds[handle - 1];
-    float origin[2];
-    if (background.texture == 0 || !rasterPosition(x, y, origin)) {
-        return;
-    }
     const BackgroundProgram& p = state.background;
     glUseProgram(p.program);
     glUniform2fv(p.origin, 1, origin);
@@ -269,12 +315,26 @@ void drawBackground(uint32_t handle, float x, float y) {
     glUniform2f(p.viewport, state.viewportWidth, state.viewportHeight);
     glUniform1i(p.picture, 0);
     glBindTexture(GL_TEXTURE_2D, background.texture);
-    glBindBuffer(GL_ARRAY_BUFFER, state.quadBuffer);
-    glEnableVertexAttribArray(kAttribPosition);
-    glVertexAttribPointer(kAttribPosition, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
-    glDisableVertexAttribArray(kAttribNormal);
-    glDisableVertexAttribArray(kAttribTexCoord);
-    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    drawQuad();
+}
+
+bool isDrawable(uint32_t handle) {
+    return handle != 0 && handle <= state.backgrounds.size() &&
+           state.backgrounds[handle - 1].texture != 0;
+}
+
+void drawBackground(uint32_t handle, float x, float y) {
+    float origin[2];
+    if (isDrawable(handle) && rasterPosition(x, y, origin)) {
+        drawPictureAt(handle, origin);
+    }
+}
+
+void drawBackgroundAtOrigin(uint32_t handle) {
+    const float origin[2] = {0.0f, 0.0f};
+    if (isDrawable(handle)) {
+        drawPictureAt(handle, origin);
+    }
 }
 
 uint32_t createSphere(double radius, uint32_t texture) {
@@ -422,6 +482,10 @@ const RendererBackend kGles2Renderer = {
     .createTexture = createTexture,
     .createBackground = createBackground,
     .drawBackground = drawBackground,
+    .drawBackgroundAtOrigin = drawBackgroundAtOrigin,
+    .deleteBackground = deleteBackground,
+    .createCover = createCover,
+    .drawCover = drawCover,
     .createSphere = createSphere,
     .drawSphere = drawSphere,
     .drawPoints = drawPoints,

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "render/background.h"
 #include "render/renderer.h"
 
 uint32_t loadTexture(const char* fileName, ImageRecord* record) {
@@ -22,6 +23,7 @@ uint32_t loadBackground(const char* fileName) {
     ImageRecord record{};
     uint8_t* pixels = readBmp(fileName, &headerBlock, &record);
     const uint32_t background = rendererCreateBackground(&record, pixels);
+    backgroundKeepPicture(&record, pixels);
     std::free(pixels);
     if (pixels != nullptr) {
         std::free(headerBlock);

@@ -11,5 +11,5 @@
 uint32_t loadTexture(const char* fileName, ImageRecord* record);
 // Background drawing the whole power-of-two picture at a given corner (under GL 1.1 a display
 // list for the raster position); an empty one when the picture was not read, so the frame can
-// draw it all the same.
+// draw it all the same. When filling, the picture is also kept scaled (render/background.h).
 uint32_t loadBackground(const char* fileName);

@@ -46,7 +46,19 @@ frame_ms() {
 }
 awk -v a="$(frame_ms gl11)" -v b="$(frame_ms gles2)" 'BEGIN {
     if (a > 0) printf "GLES2 / GL 1.1 whole frame: %.2f (goal: within 1.25)\n", b / a }'
-rm -f "$render_log" "$render_log.gl11" "$render_log.gles2"
+# A 1920x1080 frame with the background scaled over it against the picture at its fixed place.
+echo
+echo "== render_bench at 1920x1080: whole frame, fill against fixed (medians of $repetitions)"
+for renderer in gl11 gles2; do
+    for background in fixed fill; do
+        "$build/bench/render_bench" --renderer "$renderer" --size 1920x1080 \
+            --background "$background" --benchmark_filter=BM_WholeFrame "${bench_flags[@]}" \
+            >"$render_log.$renderer-$background"
+    done
+    awk -v r="$renderer" -v a="$(frame_ms "$renderer-fixed")" -v b="$(frame_ms "$renderer-fill")" \
+        'BEGIN { if (a > 0) printf "%-5s fixed %7.3f ms, fill %7.3f ms: fill / fixed %.2f (goal: within 1.3)\n", r, a, b, b / a }'
+done
+rm -f "$render_log" "$render_log".*
 echo
 # Wall-clock medians: the large background is painted on every core.
 picture_log=$(mktemp)

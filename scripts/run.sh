@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the demo when needed and runs it from the folder that holds its pictures. Without a
-# display it runs the demo for a few seconds under a virtual X server instead and saves a
-# screenshot and an animated GIF of it into the current folder.
+# display it runs the demo for a few seconds under a virtual 1280x720 X server instead, over the
+# whole screen with the background filling it, and saves a screenshot and an animated GIF of it
+# into the current folder.
 set -euo pipefail
 here=$(pwd)
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -33,7 +34,7 @@ display=90
 while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
     display=$((display + 1))
 done
-Xvfb ":$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb ":$display" -screen 0 1280x720x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 frames=$(mktemp -d)
 demo_pid=""
@@ -49,7 +50,7 @@ for _ in $(seq 50); do
     sleep 0.1
 done
 
-./app/velmorin &
+./app/velmorin --desktop &
 demo_pid=$!
 for _ in $(seq 100); do
     xdotool search --name '^Velmorin$' >/dev/null 2>&1 && break

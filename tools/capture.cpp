@@ -14,6 +14,7 @@
 #include "common/picture_search.h"
 #include "common/settings_args.h"
 #include "platform/platform.h"
+#include "render/background.h"
 #include "render/body_looks.h"
 #include "render/error_report.h"
 #include "render/frame.h"
@@ -29,9 +30,12 @@ constexpr int kUsageStatus = 2;
 constexpr int kFailureStatus = 1;
 constexpr const char* kUsage = "usage: velmorin-capture --seed S --frames N --dt D --out FILE.png "
                                "[--every K PREFIX] [--dir DIR] [--renderer gl11|gles2] "
+                               "[--size WxH] [--background fixed|fill|none] "
                                "[--bodies N] [--speed X] [--spray N]\n";
-constexpr int kCaptureWidth = 800;
-constexpr int kCaptureHeight = 600;
+constexpr int kDefaultWidth = 800;
+constexpr int kDefaultHeight = 600;
+// Large enough for any screen, small enough that one frame's pixels stay well within memory.
+constexpr unsigned long long kMaxSide = 8192;
 constexpr int kRgbChannels = 3;
 // Largest frame count accepted: the numbered file names hold six digits.
 constexpr unsigned long long kMaxFrames = 999999;
@@ -46,7 +50,28 @@ struct CaptureOptions {
     std::string dir;
     RendererKind renderer = rendererDefaultKind();
     SimSettings sim;
+    int width = kDefaultWidth;
+    int height = kDefaultHeight;
+    BackgroundMode background = BackgroundMode::Fixed;
 };
+
+// "WxH", each side 1 to kMaxSide.
+bool parseSize(const char* text, CaptureOptions* options) {
+    const char* cross = text == nullptr ? nullptr : std::strchr(text, 'x');
+    if (cross == nullptr) {
+        return false;
+    }
+    const std::string width(text, cross);
+    unsigned long long w = 0;
+    unsigned long long h = 0;
+    if (!parseUnsignedArg(width.c_str(), kMaxSide, &w) ||
+        !parseUnsignedArg(cross + 1, kMaxSide, &h) || w == 0 || h == 0) {
+        return false;
+    }
+    options->width = static_cast<int>(w);
+    options->height = static_cast<int>(h);
+    return true;
+}
 
 // A finite, non-negative number of seconds.
 bool parseDt(const char* text, double* out) {
@@ -68,6 +93,8 @@ bool parseOptions(int argc, char** argv, CaptureOptions* options) {
     bool haveDt = false;
     bool haveRenderer = false;
     uint32_t settingsSeen = 0;
+    bool haveSize = false;
+    bool haveBackground = false;
     for (int i = 1; i < argc; i++) {
         const char* flag = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -115,6 +142,18 @@ bool parseOptions(int argc, char** argv, CaptureOptions* options) {
             }
             haveRenderer = true;
             i++;
+        } else if (std::strcmp(flag, "--size") == 0 && !haveSize) {
+            if (!parseSize(value, options)) {
+                return false;
+            }
+            haveSize = true;
+            i++;
+        } else if (std::strcmp(flag, "--background") == 0 && !haveBackground) {
+            if (!backgroundModeFromName(value, &options->background)) {
+                return false;
+            }
+            haveBackground = true;
+            i++;
         } else if (std::strcmp(flag, "--dir") == 0 && options->dir.empty()) {
             if (!isNonEmpty(value)) {
                 return false;
@@ -133,18 +172,17 @@ void printCaptureError(const char* text) {
 }
 
 // The back buffer as PNG: GL's rows run bottom-up, PNG's top-down.
-bool writeBackBufferPng(const std::string& path) {
-    constexpr size_t kRowBytes = static_cast<size_t>(kCaptureWidth) * kRgbChannels;
-    std::vector<uint8_t> bottomUp(kRowBytes * kCaptureHeight);
-    rendererReadPixels(0, 0, kCaptureWidth, kCaptureHeight, bottomUp.data());
+bool writeBackBufferPng(const std::string& path, int width, int height) {
+    const size_t rowBytes = static_cast<size_t>(width) * kRgbChannels;
+    std::vector<uint8_t> bottomUp(rowBytes * height);
+    rendererReadPixels(0, 0, width, height, bottomUp.data());
     std::vector<uint8_t> topDown(bottomUp.size());
-    for (int row = 0; row < kCaptureHeight; row++) {
-        std::memcpy(&topDown[static_cast<size_t>(row) * kRowBytes],
-                    &bottomUp[static_cast<size_t>(kCaptureHeight - 1 - row) * kRowBytes],
-                    kRowBytes);
+    for (int row = 0; row < height; row++) {
+        std::memcpy(&topDown[static_cast<size_t>(row) * rowBytes],
+                    &bottomUp[static_cast<size_t>(height - 1 - row) * rowBytes], rowBytes);
     }
-    if (stbi_write_png(path.c_str(), kCaptureWidth, kCaptureHeight, kRgbChannels, topDown.data(),
-                       static_cast<int>(kRowBytes)) == 0) {
+    if (stbi_write_png(path.c_str(), width, height, kRgbChannels, topDown.data(),
+                       static_cast<int>(rowBytes)) == 0) {
         std::fprintf(stderr, "velmorin-capture: could not write %s\n", path.c_str());
         return false;
     }
@@ -167,20 +205,22 @@ void anchorOutputPaths(CaptureOptions* options) {
 }
 
 bool renderFrames(const CaptureOptions& options) {
+    backgroundSetMode(options.background);
     setupGLWithSeed(options.seed);
     simSettingsApply(options.sim);
     createScene();
     bodyLooksCreate();
-    resizeViewport(kCaptureWidth, kCaptureHeight);
+    resizeViewport(options.width, options.height);
     const double step = simSettingsScaleStep(options.dt);
     for (unsigned long long frame = 1; frame <= options.frames; frame++) {
         stepAndDrawFrame(step);
         if (options.every != 0 && frame % options.every == 0 &&
-            !writeBackBufferPng(numberedFrameName(options.everyPrefix, frame))) {
+            !writeBackBufferPng(numberedFrameName(options.everyPrefix, frame), options.width,
+                                options.height)) {
             return false;
         }
     }
-    return writeBackBufferPng(options.out);
+    return writeBackBufferPng(options.out, options.width, options.height);
 }
 
 } // namespace
@@ -212,7 +252,7 @@ int main(int argc, char** argv) {
                                           ? PlatformGLFlavour::Es2
                                           : PlatformGLFlavour::Compatibility;
     if (!platformInit(PlatformVideo::Offscreen) ||
-        !platformCreateWindow("velmorin-capture", kCaptureWidth, kCaptureHeight, flavour)) {
+        !platformCreateWindow("velmorin-capture", options.width, options.height, flavour)) {
         std::fputs("velmorin-capture: no offscreen GL context\n", stderr);
         platformShutdown();
         return kFailureStatus;

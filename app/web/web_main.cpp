@@ -12,6 +12,7 @@
 #include "app/web/web_page.h"
 #include "app/web/web_painting.h"
 #include "common/cli_args.h"
+#include "render/background.h"
 #include "render/body_looks.h"
 #include "render/error_report.h"
 #include "render/frame.h"
@@ -204,6 +205,8 @@ int main() {
     frameClockSetSource(readPageClock);
     setPictureFolder(kPaintedFolder);
     mkdir(kPaintedFolder, kFolderMode);
+    // The fixed-step address draws the specified 800x600 frame, to compare with the native one.
+    backgroundSetMode(run.fixedSteps ? BackgroundMode::Fixed : BackgroundMode::Fill);
     if (run.fixedSteps) {
         webPaintingStart(kPaintedFolder);
     } else {

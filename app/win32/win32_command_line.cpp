@@ -77,7 +77,8 @@ HWND existingWindow(uint64_t id) {
 void readScrCommandLine(int argc, const char* const* argv, Win32Launch* launch) {
     const ScrCommand command = parseScrCommand(argc, argv);
     launch->options = DemoOptions{};
-    launch->options.mode = WindowMode::Saver; // the saver's frame cap
+    // The saver's frame cap, and the background filling whatever screen or preview it gets.
+    launch->options.mode = WindowMode::Saver;
     launch->hostWindow = existingWindow(command.window);
     const bool idUnusable = command.window != 0 && launch->hostWindow == nullptr;
     switch (command.action) {

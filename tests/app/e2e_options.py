@@ -20,6 +20,8 @@ from e2e_demo import (  # noqa: E402
     check_scene_when_started_from, expect_clean_exit, wait_for_drawing)  # noqa: E402
 
 WHITE = (255, 255, 255)
+BLACK = (0, 0, 0)
+COVER_BLACK_SHARE = 0.01  # of a covered window's edge pixels, at most
 
 
 def run_to_end(binary, args, env, cwd, timeout=20.0):
@@ -50,6 +52,24 @@ def wait_for_background_corner(display, window, background):
              f"in the {window.width}x{window.height} window")
 
 
+def background_covers(shot, window):
+    """The window's four edges (as far as they are on the screen) are all but free of black:
+    the scaled picture, which has no black pixel, reaches every side, where an unscaled or
+    misplaced one leaves whole strips black. A sphere's darkest texels may touch an edge."""
+    left, top = max(window.x, 0), max(window.y, 0)
+    right = min(window.x + window.width, shot.width) - 1
+    bottom = min(window.y + window.height, shot.height) - 1
+    edges = [(x, y) for x in range(left, right + 1) for y in (top, bottom)]
+    edges += [(x, y) for y in range(top, bottom + 1) for x in (left, right)]
+    black = sum(shot.pixel(x, y) == BLACK for x, y in edges)
+    return black <= len(edges) * COVER_BLACK_SHARE
+
+
+def wait_for_background_cover(display, window):
+    wait_for(lambda: background_covers(screenshot(display), window), 15.0,
+             f"the background over the whole {window.width}x{window.height} window")
+
+
 def case_usage(args, workdir):
     """--help, --version and every kind of bad usage end at once, with no window."""
     with start_xvfb(workdir) as server:
@@ -62,7 +82,8 @@ def case_usage(args, workdir):
         check(result.returncode == 0 and re.fullmatch(r"velmorin \d+\.\d+\.\d+\n", result.stdout),
               f"--version: status {result.returncode}, stdout {result.stdout!r}")
         for bad in (["--bogus"], ["--seed"], ["--seed", "x"], ["--max-fps", "-1"],
-                    ["--windowed=0x0"], ["--fps", "--fps"], ["--windowed", "--desktop"]):
+                    ["--windowed=0x0"], ["--fps", "--fps"], ["--windowed", "--desktop"],
+                    ["--background", "tiled"]):
             result = run_to_end(args.demo, bad, env, workdir)
             check(result.returncode == 2, f"{bad}: status {result.returncode}, expected 2")
             lines = result.stderr.splitlines()
@@ -70,7 +91,7 @@ def case_usage(args, workdir):
                   f"{bad}: stderr {result.stderr!r}, expected one usage line")
             check(result.stdout == "", f"{bad}: printed {result.stdout!r}")
         check(windows_named(server.display, "Velmorin") == [], "a window was opened")
-    log("help, version and seven bad command lines answered without a window")
+    log("help, version and eight bad command lines answered without a window")
 
 
 def case_no_display(args, workdir):
@@ -103,13 +124,13 @@ def case_no_display(args, workdir):
 
 def case_windowed(args, workdir):
     """--windowed=WxH: a decorated, resizable window of that size, the screen left as it was;
-    after a resize the projection follows the new size."""
+    after a resize the projection follows the new size, as the fixed background shows."""
     background = read_bmp_rgb(os.path.join(args.pictures, "background.bmp"))
     with contextlib.ExitStack() as stack:
         server = stack.enter_context(start_xvfb(workdir, 1024, 768))
         intern_atom(server.display, "_MOTIF_WM_HINTS")  # so SDL would write no-decoration hints
         demo = Demo(args.demo, make_rundir(workdir, args.pictures), server.display,
-                    args=["--windowed=640x480"])
+                    args=["--windowed=640x480", "--background", "fixed"])
         stack.callback(demo.stop)
         window = wait_for_demo_window(server.display, demo)
         check((window.width, window.height) == (640, 480),
@@ -137,22 +158,44 @@ def case_windowed(args, workdir):
 
 
 def case_desktop(args, workdir):
-    """--desktop covers a 1024x768 screen at its own resolution, with no mode switch, and the
-    projection fits that size."""
-    background = read_bmp_rgb(os.path.join(args.pictures, "background.bmp"))
+    """--desktop covers a 1920x1080 screen at its own resolution, with no mode switch, and the
+    background, scaled, covers all of it."""
     with contextlib.ExitStack() as stack:
-        server = stack.enter_context(start_xvfb(workdir, 1024, 768))
+        server = stack.enter_context(start_xvfb(workdir, 1920, 1080))
         demo = Demo(args.demo, make_rundir(workdir, args.pictures), server.display,
                     args=["--desktop"])
         stack.callback(demo.stop)
         window = wait_for_demo_window(server.display, demo)
-        wait_for_background_corner(server.display, window, background)
         geometry = (window.width, window.height, window.x, window.y)
-        check(geometry == (1024, 768, 0, 0), f"window geometry {geometry}, expected 1024x768+0+0")
-        check(current_screen_size(server.display) == (1024, 768), "the screen mode changed")
+        check(geometry == (1920, 1080, 0, 0), f"window geometry {geometry}, expected 1920x1080+0+0")
+        wait_for_background_cover(server.display, window)
+        check(current_screen_size(server.display) == (1920, 1080), "the screen mode changed")
         press_keys(server.display, window.id, "Escape")
         expect_clean_exit(demo)
-    log("covered the whole 1024x768 screen without a mode switch")
+    log("covered the whole 1920x1080 screen, background included, without a mode switch")
+
+
+def case_fill_resize(args, workdir):
+    """A window's background covers it at any shape: 1280x720, then resized to 1280x1024."""
+    with contextlib.ExitStack() as stack:
+        server = stack.enter_context(start_xvfb(workdir, 1920, 1080))
+        demo = Demo(args.demo, make_rundir(workdir, args.pictures), server.display,
+                    args=["--windowed=1280x720"])
+        stack.callback(demo.stop)
+        window = wait_for_demo_window(server.display, demo)
+        wait_for_background_cover(server.display, window)
+        # Moved to the corner first, so that all of the taller window stays on the screen.
+        for command in (["windowmove", str(window.id), "0", "0"],
+                        ["windowsize", str(window.id), "1280", "1024"]):
+            subprocess.run(["xdotool"] + command, env=dict(os.environ, DISPLAY=server.display),
+                           check=True)
+        resized = wait_for(lambda: [w for w in windows_named(server.display, "Velmorin")
+                                    if (w.width, w.height, w.x, w.y) == (1280, 1024, 0, 0)],
+                           15.0, "the move and resize")[0]
+        wait_for_background_cover(server.display, resized)
+        press_keys(server.display, window.id, "Escape")
+        expect_clean_exit(demo)
+    log("the background covered 1280x720 and, resized, 1280x1024")
 
 
 def first_frame(args, workdir, server, seed, name):
@@ -296,6 +339,7 @@ CASES = {
     "no_display": case_no_display,
     "windowed": case_windowed,
     "desktop": case_desktop,
+    "fill_resize": case_fill_resize,
     "seed": case_seed,
     "max_fps": case_max_fps,
     "fps_counter": case_fps_counter,

@@ -20,7 +20,7 @@ from e2e_support import (  # noqa: E402
     wait_for_new_frame)
 from e2e_demo import expect_clean_exit  # noqa: E402
 from e2e_options import (  # noqa: E402
-    background_corner_at, place_program, wait_for_background_corner)
+    background_corner_at, place_program, wait_for_background_corner, wait_for_background_cover)
 
 HOST_X, HOST_Y = 40, 30  # where saver_host puts its window
 TERM_DEADLINE = 1.0  # seconds from SIGTERM to the end of the process
@@ -101,7 +101,7 @@ def case_hosted_window(args, workdir):
         stack.callback(host.stop)
         before = window_ids(server.display)
         demo = Demo(args.demo, make_rundir(workdir, args.pictures), server.display,
-                    args=["--window-id", "12345"],
+                    args=["--window-id", "12345", "--background", "fixed"],
                     extra_env={"XSCREENSAVER_WINDOW": hex(host.id)})
         stack.callback(demo.stop)
         wait_for_background_corner(server.display, host.geometry, picture)
@@ -126,7 +126,7 @@ def case_host_destroys_window(args, workdir):
         demo = Demo(args.demo, make_rundir(workdir, args.pictures), server.display,
                     args=["--window-id", str(host.id)])
         stack.callback(demo.stop)
-        wait_for_background_corner(server.display, host.geometry, background(args))
+        wait_for_background_cover(server.display, host.geometry)
         host.command("destroy", "destroyed")
         expect_clean_exit(demo)
     log("ended with 0 when its window went away")
@@ -141,7 +141,7 @@ def case_root_window(args, workdir):
                     args=["--root"])
         stack.callback(demo.stop)
         root = Window(0, "root", 800, 600, 0, 0)
-        wait_for_background_corner(server.display, root, background(args))
+        wait_for_background_cover(server.display, root)
         wait_for_new_frame(server.display, screenshot(server.display))
         check(window_ids(server.display) == before, "the demo made a top-level window")
         end_with_term(demo)
@@ -170,7 +170,7 @@ def case_cpu_ceiling(args, workdir):
         demo = Demo(args.demo, make_rundir(workdir, args.pictures), server.display,
                     args=["--window-id", str(host.id)])
         stack.callback(demo.stop)
-        wait_for_background_corner(server.display, host.geometry, background(args))
+        wait_for_background_cover(server.display, host.geometry)
         time.sleep(1.0)  # past the start-up's one-off costs
         start_cpu, start = cpu_seconds(demo.pid), time.monotonic()
         time.sleep(4.0)
@@ -218,7 +218,7 @@ def case_xscreensaver(args, workdir):
         activated = time.monotonic()
         subprocess.run(command + ["-activate"], env=env, check=True, capture_output=True)
         root = Window(0, "root", 800, 600, 0, 0)
-        wait_for_background_corner(server.display, root, background(args))
+        wait_for_background_cover(server.display, root)
         first_frame = time.monotonic() - activated
         running = lambda: demo_pids(demo, server.display)  # noqa: E731
         pid = wait_for(running, 10.0, "the demo's process")[0]
@@ -275,7 +275,7 @@ def case_xsecurelock(args, workdir):
                                   stderr=subprocess.STDOUT)
         stack.callback(lambda: kill_group(locker))
         root = Window(0, "root", 800, 600, 0, 0)
-        wait_for_background_corner(server.display, root, background(args))
+        wait_for_background_cover(server.display, root)
         running = lambda: demo_pids(args.demo, server.display)  # noqa: E731
         pid = wait_for(running, 10.0, "the demo's process")[0]
         window = environment_of(pid).get("XSCREENSAVER_WINDOW", "")

@@ -97,6 +97,36 @@ TEST(DemoOptions, SettingsTakeTheirRangeEdgesAndNothingBeyond) {
     EXPECT_EQ(options.sim.spray, 0u);
 }
 
+// Fixed only in the switched 800 by 600 mode unless asked for; a saver host's variable counts.
+TEST(DemoOptions, BackgroundFillsEveryModeButTheSwitchedOne) {
+    struct Case {
+        std::vector<const char*> arguments;
+        const char* saverWindowEnv;
+        BackgroundMode expected;
+    };
+    const Case cases[] = {
+        {{}, nullptr, BackgroundMode::Fixed},
+        {{"--seed", "3"}, nullptr, BackgroundMode::Fixed},
+        {{}, "0x600008", BackgroundMode::Fill},
+        {{"--windowed=1280x720"}, nullptr, BackgroundMode::Fill},
+        {{"--desktop"}, nullptr, BackgroundMode::Fill},
+        {{"--root"}, nullptr, BackgroundMode::Fill},
+        {{"--background", "none"}, nullptr, BackgroundMode::None},
+        {{"--desktop", "--background=fixed"}, nullptr, BackgroundMode::Fixed},
+        {{"--background", "fill"}, nullptr, BackgroundMode::Fill},
+    };
+    for (const Case& c : cases) {
+        std::vector<const char*> argv{"velmorin"};
+        argv.insert(argv.end(), c.arguments.begin(), c.arguments.end());
+        DemoOptions options;
+        ASSERT_EQ(parseDemoOptions(static_cast<int>(argv.size()), argv.data(), c.saverWindowEnv,
+                                   &options),
+                  OptionsVerdict::Run);
+        EXPECT_EQ(effectiveBackground(options), c.expected)
+            << (c.arguments.empty() ? "(none)" : c.arguments[0]);
+    }
+}
+
 TEST(DemoOptions, HelpAndVersionWinWhereverTheyStand) {
     EXPECT_EQ(verdictOf({"--help"}), OptionsVerdict::Help);
     EXPECT_EQ(verdictOf({"--fps", "--version"}), OptionsVerdict::Version);
@@ -140,6 +170,9 @@ TEST(DemoOptions, MalformedMissingRepeatedOrUnknownIsBadUsage) {
              {"--speed", "2", "--speed", "2"},
              {"--spray", "9", "--spray", "9"},
              {"--speed"},
+             {"--background", "tiled"},
+             {"--background"},
+             {"--background", "fill", "--background", "fill"},
          }) {
         DemoOptions options;
         std::vector<const char*> argv{"velmorin"};

@@ -71,6 +71,16 @@ TEST_F(Frame, BackgroundCornerLandsAtPixel267By167) {
     expectRgb(readPixel(267 + 10, 167 + 60), {0, 0, 0});
 }
 
+// A painted picture of the drawable's size goes 1:1 from the window's corner; any other size
+// falls back to the scaled picture, here none, as no file was read.
+TEST_F(Frame, ExactBackgroundOnlyAtTheDrawablesSize) {
+    drawFrameWithExactBackground(kViewWidth, kViewHeight);
+    expectRgb(readPixel(0, 0), {0, 0, 90});
+    expectRgb(readPixel(799, 599), {799 % 256, 599 % 256, 90});
+    drawFrameWithExactBackground(kViewWidth - 1, kViewHeight);
+    expectRgb(readPixel(0, 0), {0, 0, 0});
+}
+
 TEST_F(Frame, MissingBackgroundLeavesAnEmptyListAndTheFrameGoesOn) {
     backgroundList = loadBackground("no/such/background.bmp");
     ASSERT_EQ(reportedErrors().size(), 1u);

@@ -5,9 +5,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
-#include "platform/platform.h"
 #include "bmp_test_files.h"
+#include "platform/platform.h"
+#include "render/background.h"
 #include "render/error_report.h"
 #include "render/frame.h"
 #include "render/frame_clock.h"
@@ -114,4 +116,21 @@ void expectRgb(Rgb actual, Rgb expected) {
     EXPECT_EQ(actual.r, expected.r);
     EXPECT_EQ(actual.g, expected.g);
     EXPECT_EQ(actual.b, expected.b);
+}
+
+void drawFrameWithExactBackground(int width, int height) {
+    constexpr int kColourRange = 256;
+    constexpr uint8_t kBlue = 90;
+    std::vector<uint8_t> rgb;
+    for (int y = 0; y < height; y++) {
+        for (int x = 0; x < width; x++) {
+            rgb.insert(rgb.end(), {static_cast<uint8_t>(x % kColourRange),
+                                   static_cast<uint8_t>(y % kColourRange), kBlue});
+        }
+    }
+    backgroundSetMode(BackgroundMode::Fill);
+    backgroundSetExact(rgb.data(), width, height);
+    stepAndDrawFrame(0.0);
+    backgroundSetExact(nullptr, 0, 0);
+    backgroundSetMode(BackgroundMode::Fixed);
 }

@@ -44,3 +44,7 @@ void removeWrittenPictures();
 const std::vector<std::string>& reportedErrors();
 
 void expectRgb(Rgb actual, Rgb expected);
+
+// Draws one frame in the fill mode with a painted background of width by height whose pixel
+// (x, y) is (x % 256, y % 256, 90), then drops the picture and returns to the fixed mode.
+void drawFrameWithExactBackground(int width, int height);

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
 #include "gl_test_support.h"
+#include "platform/platform.h"
 #include "render/body_looks.h"
 #include "render/error_report.h"
 #include "render/frame.h"
@@ -179,6 +179,15 @@ TEST_F(Gles2Drawing, UntexturedSphereFollowsThePointLightPerVertex) {
     addBody(kVertexOnPixelCentre, 0.5, 0, true);
     stepAndDrawFrame(0.0);
     expectNear(pixel(400, 300), {193, 193, 193});
+}
+
+// As under GL 1.1: 1:1 from the corner at the drawable's size, the scaled picture otherwise.
+TEST_F(Gles2Drawing, ExactBackgroundOnlyAtTheDrawablesSize) {
+    drawFrameWithExactBackground(kViewWidth, kViewHeight);
+    expectNear(pixel(0, 0), {0, 0, 90});
+    expectNear(pixel(799, 599), {799 % 256, 599 % 256, 90});
+    drawFrameWithExactBackground(kViewWidth - 1, kViewHeight);
+    expectNear(pixel(0, 0), {0, 0, 0});
 }
 
 TEST_F(Gles2Drawing, TextureModulatesTheLitColour) {

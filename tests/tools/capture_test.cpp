@@ -175,6 +175,47 @@ TEST_F(CaptureTool, TopRowOfThePngShowsTheBackgroundPicture) {
     EXPECT_GT(matching, compared * 9 / 10) << matching << " of " << compared;
 }
 
+// The share of a PNG row's pixels that are black.
+double blackShare(const Png& png, int row) {
+    int black = 0;
+    for (int x = 0; x < png.width; x++) {
+        black += pixelAt(png, x, row) == 0 ? 1 : 0;
+    }
+    return static_cast<double>(black) / png.width;
+}
+
+// --size sets the frame; --background fills it, leaves the fixed placement's black around the
+// picture (left of it a third of the width, below it the bottom rows), or leaves it all black.
+TEST_F(CaptureTool, SizeAndBackgroundChooseTheFrame) {
+    struct Case {
+        const char* args;
+        int width;
+        int height;
+        double topBlack[2]; // the least and the most of the top row that may be black
+        double bottomBlack[2];
+    };
+    const Case cases[] = {
+        {"--size 320x180 --background fill", 320, 180, {0.0, 0.0}, {0.0, 0.0}},
+        {"--size 180x320 --background fill", 180, 320, {0.0, 0.0}, {0.0, 0.0}},
+        {"--size 320x180", 320, 180, {0.3, 0.4}, {0.9, 1.0}},
+        {"--background none", kWidth, kHeight, {0.95, 1.0}, {0.95, 1.0}},
+    };
+    for (const Case& c : cases) {
+        const fs::path png = scratch / "sized.png";
+        const RunResult result = run(std::string("--seed 3") + kFrameArgs + " " + c.args +
+                                         " --out " + quoted(png.string()),
+                                     kBuildDir);
+        ASSERT_EQ(result.status, 0) << c.args << ": " << result.err;
+        const Png frame = readPng(png);
+        ASSERT_EQ(frame.width, c.width) << c.args;
+        ASSERT_EQ(frame.height, c.height) << c.args;
+        EXPECT_GE(blackShare(frame, 0), c.topBlack[0]) << c.args;
+        EXPECT_LE(blackShare(frame, 0), c.topBlack[1]) << c.args;
+        EXPECT_GE(blackShare(frame, c.height - 1), c.bottomBlack[0]) << c.args;
+        EXPECT_LE(blackShare(frame, c.height - 1), c.bottomBlack[1]) << c.args;
+    }
+}
+
 TEST_F(CaptureTool, SameSeedGivesByteIdenticalPngs) {
     const std::vector<uint8_t> first = readBytes(captureSeed(11, "first.png"));
     const std::vector<uint8_t> second = readBytes(captureSeed(11, "second.png"));
@@ -310,6 +351,11 @@ TEST_F(CaptureTool, BadArgumentsAreUsageErrors) {
     expectUsageError("--seed 1 --frames 3 --dt 0.01 --out a.png --renderer");
     expectUsageError("--seed 1 --frames 3 --dt 0.01 --out a.png --renderer gl3");
     expectUsageError("--seed 1 --frames 3 --dt 0.01 --out a.png --speed 4.5");
+    expectUsageError("--seed 1 --frames 3 --dt 0.01 --out a.png --size 0x600");
+    expectUsageError("--seed 1 --frames 3 --dt 0.01 --out a.png --size 800");
+    expectUsageError("--seed 1 --frames 3 --dt 0.01 --out a.png --background tiled");
+    expectUsageError(
+        "--seed 1 --frames 3 --dt 0.01 --out a.png --background none --background none");
     EXPECT_FALSE(fs::exists(scratch / "a.png"));
     // The edge that is fine: a step of 0 holds the scene still.
     EXPECT_EQ(run("--seed 1 --frames 1 --dt 0 --out still.png", scratch).status, 0);

@@ -249,7 +249,8 @@ async function fixedStepPage(page, baseUrl) {
   const shot = await page.screenshot(path.join(outDir, "web-fixed.png"));
   const reference = path.join(outDir, "web-fixed-capture.png");
   const capture = spawnSync(captureTool, ["--seed", `${seed}`, "--frames", `${frames}`,
-    "--dt", `${dt}`, "--dir", picturesDir, "--out", reference], { encoding: "utf8" });
+    "--dt", `${dt}`, "--dir", picturesDir, "--out", reference],
+    { encoding: "utf8" });
   check(capture.status === 0, `velmorin-capture ran ${capture.stderr}`);
   const differing = differingPixels(shot, reference);
   const share = differing / (kWidth * kHeight);
