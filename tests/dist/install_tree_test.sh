@@ -80,7 +80,7 @@ grep -q '<command arg="--root"/>' "$xml" || fail "velmorin.xml: no --root"
 # Every command line the settings dialog can build from the file is one the program accepts:
 # each number at its ends, default and middle, written as the dialog writes it (whole numbers
 # for whole ranges, else up to three decimals in the user's locale, so also with a comma), and
-# each switch. --background is checked once the program has that option.
+# each switch and choice.
 xml_arguments=$(python3 - "$xml" <<'PY'
 import sys
 import xml.etree.ElementTree as tree
@@ -98,7 +98,7 @@ for node in tree.parse(sys.argv[1]).getroot().iter():
             for text in texts:
                 print(node.get("arg").replace("%", text))
     for arg in (node.get("arg-set"), node.get("arg-unset")):
-        if arg and not arg.startswith("--background"):
+        if arg:
             print(arg)
 PY
 )
