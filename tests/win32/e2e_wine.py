@@ -485,7 +485,7 @@ def case_saver_settings(args, workdir):
             stored = registry_dwords(wine, workdir)
             check(stored == expected, f"{form} {' '.join(keys)}: stored {stored}")
         registry_set(wine, workdir, "Bodies", "REG_DWORD", "0")
-        registry_set(wine, workdir, "MaxFps", "REG_SZ", "30")
+        registry_set(wine, workdir, "MaxFps", "REG_SZ", "7")  # as short as a DWORD
         with running(wine, saver, ["/s"], start, winedebug="warn+debugstr") as program:
             window = wait_for_window(display, "Velmorin", program)
             check(SETTINGS_LOG_LINE in program.stderr(),
