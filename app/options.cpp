@@ -49,11 +49,8 @@ const char* const kVersionText = "velmorin " VELMORIN_VERSION;
 
 namespace {
 
-// Frames a second for a screensaver when none is asked for.
-constexpr uint32_t kSaverDefaultMaxFps = 60;
-// Generous bounds that still keep width * height and the frame period sane.
+// A generous bound that still keeps width * height sane.
 constexpr unsigned long long kMaxWindowSide = 16384;
-constexpr unsigned long long kMaxFpsLimit = 100000;
 constexpr unsigned long long kMaxWindowId = UINT32_MAX; // X resource ids are 29 bits
 
 struct ParseState {

@@ -8,6 +8,10 @@
 
 inline constexpr const char* kProgramName = "velmorin";
 inline constexpr int kUsageStatus = 2;
+// Frames a second for a screensaver when none is asked for.
+inline constexpr uint32_t kSaverDefaultMaxFps = 60;
+// A generous bound on --max-fps that still keeps the frame period sane.
+inline constexpr uint32_t kMaxFpsLimit = 100000;
 
 enum class WindowMode {
     SwitchedFullScreen, // no option: the 800 by 600 popup with the display switched to match

@@ -12,7 +12,7 @@ enum class Win32Role {
     Demo,     // velmorin.exe: the demo in the mode its options ask for
     Saver,    // /s: full screen until the user stirs
     Preview,  // /p: a child of the system's preview window
-    Settings, // /c: the settings box
+    Settings, // /c: the settings dialog
     Nothing,  // /a, or a screensaver command line that cannot be read: end at once
 };
 

@@ -117,6 +117,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE /*previousInstance*/, LPSTR /*c
         return answered;
     }
     const bool saver = win32RoleIsSaver(launch.role);
+    if (saver) {
+        saverReadSettings(&launch.options);
+    }
     installExitHandlers();
     setErrorReporter(saver ? reportSaverError : showErrorBox);
     choosePictureFolder(launch);

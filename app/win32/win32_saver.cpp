@@ -1,4 +1,4 @@
-// The Windows screensaver's window rules: what ends it, its cursor, its settings box, its errors.
+// The Windows screensaver's window rules: what ends it, its cursor, its settings, its errors.
 #include "app/win32/win32_saver.h"
 
 #include <cstdio>
@@ -6,12 +6,12 @@
 #include <windowsx.h>
 
 #include "app/win32/win32_saver_pointer.h"
+#include "app/win32/win32_saver_registry.h"
+#include "app/win32/win32_settings_dialog.h"
 #include "app/win32/win32_window.h"
 
 namespace {
 
-constexpr const char* kSettingsCaption = "Velmorin Settings";
-constexpr const char* kSettingsText = "Velmorin has no settings.";
 constexpr UINT_PTR kParentWatchTimer = 1;
 // The preview normally goes with its parent's destruction; this catches a parent that vanishes
 // without taking its children along (its process killed).
@@ -111,7 +111,18 @@ LRESULT CALLBACK saverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 }
 
 void showSaverSettings(HWND owner) {
-    MessageBoxA(owner, kSettingsText, kSettingsCaption, MB_OK);
+    SaverSettings settings = win32LoadSaverSettings();
+    // Started without an owner (from the file itself, or /c alone), the dialog belongs to
+    // whatever window the user started it from.
+    if (win32RunSettingsDialog(owner != nullptr ? owner : GetForegroundWindow(), &settings)) {
+        win32StoreSaverSettings(settings);
+    }
+}
+
+void saverReadSettings(DemoOptions* options) {
+    const SaverSettings settings = win32LoadSaverSettings();
+    saverSettingsApply(settings, options);
+    OutputDebugStringA((saverSettingsDescribe(settings) + "\n").c_str());
 }
 
 void reportSaverError(const char* text) {

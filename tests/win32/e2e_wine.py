@@ -17,8 +17,8 @@ from wine_support import (  # noqa: E402
 from e2e_support import (  # noqa: E402  (on the path through wine_support)
     PICTURE_NAMES, make_rundir, run_cases, viewable_windows_named, wait_for, window_property)
 
-SYSTEM_DLLS = re.compile(r"^(kernel32|user32|gdi32|winmm|opengl32|glu32|msvcrt|ucrtbase|"
-                         r"api-ms-win-crt-[a-z0-9-]+)\.dll$")
+SYSTEM_DLLS = re.compile(r"^(kernel32|user32|gdi32|advapi32|comctl32|winmm|opengl32|glu32|msvcrt|"
+                         r"ucrtbase|api-ms-win-crt-[a-z0-9-]+)\.dll$")
 PICTURE_COUNT = 1 + len(PICTURE_NAMES)
 BODY_COUNT = 5  # one failed picture, and so one box, per sphere when all sphere pictures are gone
 SMALL_SCREEN = (800, 600)  # the display mode the demo asks for
@@ -431,24 +431,67 @@ def case_saver_preview(args, workdir):
             check("exit 0" in report, f"{form}: {report}")
 
 
+SETTINGS_KEY = r"HKCU\Software\Velmorin"
+# The dialog from the keyboard: the spheres' trackbar has the focus; End, Home and Page Down move
+# a trackbar, Down picks the next background, space ticks the box, Return is OK.
+SETTINGS_KEYS = ["End", "Tab", "End", "Tab", "Home", "Next", "Next", "Tab", "Down", "Tab",
+                 "space", "Return"]
+SETTINGS_CHOSEN = {"Bodies": 20, "SpeedPercent": 400, "Spray": 20, "Background": 1,
+                   "ShowFps": 1, "MaxFps": 60}
+SETTINGS_DEFAULTS = {"Bodies": 5, "SpeedPercent": 100, "Spray": 100, "Background": 0,
+                     "ShowFps": 0, "MaxFps": 60}
+# Read back with no spheres and the frame cap stored as text: the least spheres, the usual cap.
+SETTINGS_LOG_LINE = ('"velmorin: bodies=1 speed=4 spray=20 background=none max-fps=60 '
+                     'fps=on\\n"')
+
+
+def registry_dwords(wine, workdir):
+    """The saver's DWORD values in the registry, by name."""
+    result = wine.run("reg", ["query", SETTINGS_KEY], workdir)
+    check(result.status == 0, f"reg query {SETTINGS_KEY}: {result.stdout}{result.stderr}")
+    found = re.findall(r"^\s*(\w+)\s+REG_DWORD\s+0x([0-9a-fA-F]+)\s*$",
+                       crlf_free(result.stdout), re.MULTILINE)
+    return {name: int(value, 16) for name, value in found}
+
+
+def registry_set(wine, workdir, name, kind, value):
+    result = wine.run("reg", ["add", SETTINGS_KEY, "/v", name, "/t", kind, "/d", value, "/f"],
+                      workdir)
+    check(result.status == 0, f"reg add {name}: {result.stdout}{result.stderr}")
+
+
 def case_saver_settings(args, workdir):
-    """The settings box: owned by the host window from /c:HWND; without an owner from /c and
-    from no argument at all, with no scene shown, and ended by Return."""
+    """The settings dialog: owned by the host window from /c:HWND, OK storing what it shows; from
+    the keyboard (/c), Enter storing the choices; with no argument, Escape storing nothing. The
+    saver (/s) then runs with what is stored, brought into range where it is not usable, and
+    says so in the debugger's log."""
     saver, start = make_saver_folders(args, workdir)
     with wine_session(args.prefix, workdir, *LARGE_SCREEN) as (display, wine):
         report = run_in_host(args, wine, saver, start, "settings")
-        check("box Velmorin Settings" in report, f"settings: {report}")
-        check("owner host" in report, "settings: the box is not the host's")
-        check("exit 0" in report, f"settings: {report}")
-        for form in (["/c"], []):
+        check(report[:3] == ["dialog Velmorin Settings", "owner host", "exit 0"],
+              f"settings: {report}")
+        stored = registry_dwords(wine, workdir)
+        check(stored == SETTINGS_DEFAULTS, f"settings: OK at once stored {stored}")
+        for form, keys, expected in ((["/c"], SETTINGS_KEYS, SETTINGS_CHOSEN),
+                                     ([], ["Home", "Escape"], SETTINGS_CHOSEN)):
             with running(wine, saver, form, start) as program:
-                box = wait_for_window(display, "Velmorin Settings", program)
+                dialog = wait_for_window(display, "Velmorin Settings", program)
                 check(visible_window(display, "Velmorin") is None,
                       f"{form}: the scene was shown too")
-                press_key(display, box, "Return")
-                status = wait_for_end(program, 30, f"{form}: the settings box did not end the "
-                                      "program")
+                xdotool(display, "windowfocus", "--sync", str(dialog), "key", "--delay", "100",
+                        *keys)
+                status = wait_for_end(program, 30, f"{form}: {keys[-1]} did not end the dialog")
                 check(status == 0, f"{form}: exit status {status}")
+            stored = registry_dwords(wine, workdir)
+            check(stored == expected, f"{form} {' '.join(keys)}: stored {stored}")
+        registry_set(wine, workdir, "Bodies", "REG_DWORD", "0")
+        registry_set(wine, workdir, "MaxFps", "REG_SZ", "7")  # as short as a DWORD
+        with running(wine, saver, ["/s"], start, winedebug="warn+debugstr") as program:
+            window = wait_for_window(display, "Velmorin", program)
+            check(SETTINGS_LOG_LINE in program.stderr(),
+                  f"/s: no {SETTINGS_LOG_LINE} in the log: {program.stderr()[-600:]!r}")
+            press_key(display, window, "space")
+            wait_for_end(program, 30, "/s: did not end on a key")
 
 
 def case_saver_silent_ends(args, workdir):

@@ -3,8 +3,8 @@
 //
 //   scr_host SAVER preview|preview-colon   /p HWND or /p:HWND; prints "host WxH", "child WxH",
 //                                          then closes its window and prints "exit N"
-//   scr_host SAVER settings                /c:HWND; prints "box TITLE", "owner host|other",
-//                                          dismisses the box and prints "exit N"
+//   scr_host SAVER settings                /c:HWND; prints "dialog TITLE", "owner host|other",
+//                                          presses OK and prints "exit N"
 // Exit status 0 when each step happened in time, 1 (with the reason on stderr) otherwise.
 #include <windows.h>
 
@@ -16,7 +16,7 @@ namespace {
 
 constexpr const char* kHostClass = "VelmorinScrHost";
 constexpr const char* kSaverClass = "Velmorin"; // the class the saver registers
-constexpr const char* kDialogClass = "#32770";  // message boxes are dialogs
+constexpr const char* kDialogClass = "#32770";  // the system's dialog class
 constexpr int kHostClientWidth = 152;           // the size of the system's preview area
 constexpr int kHostClientHeight = 112;
 constexpr DWORD kStartTimeoutMs = 60000; // Wine and llvmpipe are slow to start on a busy machine
@@ -163,14 +163,14 @@ int runSettings(const char* saverPath) {
                    }) ||
         search.box == nullptr) {
         TerminateProcess(process.hProcess, 1);
-        return failWith("no settings box appeared");
+        return failWith("no settings dialog appeared");
     }
     char title[128] = {};
     GetWindowTextA(search.box, title, sizeof title);
-    std::printf("box %s\n", title);
+    std::printf("dialog %s\n", title);
     std::printf("owner %s\n", GetWindow(search.box, GW_OWNER) == host ? "host" : "other");
     std::fflush(stdout);
-    PostMessageA(search.box, WM_COMMAND, IDOK, 0);
+    PostMessageA(search.box, WM_COMMAND, IDOK, 0); // as a click on OK does
     const int result = reportExit(process);
     DestroyWindow(host);
     return result;

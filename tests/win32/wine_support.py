@@ -79,9 +79,11 @@ class Wine:
                                   f"running after {timeout} s") from None
         return RunResult(status, out_path, err_path)
 
-    def start(self, program, args, cwd):
-        """Starts a Windows program and leaves it running, watched like the Linux demo."""
-        return Demo(program, cwd, self.env["DISPLAY"], wrapper=["wine"], extra_env=self.env,
+    def start(self, program, args, cwd, winedebug=None):
+        """Starts a Windows program and leaves it running, watched like the Linux demo; winedebug
+        names Wine's channels to print on its standard error (e.g. what it sends the debugger)."""
+        env = self.env if winedebug is None else dict(self.env, WINEDEBUG=winedebug)
+        return Demo(program, cwd, self.env["DISPLAY"], wrapper=["wine"], extra_env=env,
                     args=args, logdir=self.logdir)
 
     def windows_path(self, path):
@@ -138,10 +140,10 @@ def wine_session(template, workdir, width=800, height=600):
 
 
 @contextlib.contextmanager
-def running(wine, program, args, cwd):
+def running(wine, program, args, cwd, winedebug=None):
     """A Windows program for the length of the block; what it printed is shown if the block
     fails, and it is stopped whatever happens."""
-    program_run = wine.start(program, args, cwd)
+    program_run = wine.start(program, args, cwd, winedebug)
     try:
         yield program_run
     except BaseException:
