@@ -54,8 +54,10 @@ void saverSettingsApply(const SaverSettings& settings, DemoOptions* options) {
     win32ApplyBackgroundSetting(settings.background, options);
 }
 
-void win32ApplyBackgroundSetting(uint32_t /*background*/, DemoOptions* /*options*/) {
-    // The demo's options have no background choice yet; this is where it will be set.
+void win32ApplyBackgroundSetting(uint32_t background, DemoOptions* options) {
+    options->backgroundGiven = true;
+    options->background =
+        background == kSaverBackgroundNone ? BackgroundMode::None : BackgroundMode::Fill;
 }
 
 const char* saverBackgroundName(uint32_t background) {

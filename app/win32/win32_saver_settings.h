@@ -57,7 +57,7 @@ SaverSettings saverSettingsDefaults();
 uint32_t saverSettingsReadValue(const SaverSettingRule& rule, SaverStored stored, uint32_t value);
 // The saver's options: the defaults of a saver, with the stored settings in force.
 void saverSettingsApply(const SaverSettings& settings, DemoOptions* options);
-// Waits for the demo's background option: the stored choice is kept until it can be applied.
+// The stored choice as the demo's background option; anything but none fills.
 void win32ApplyBackgroundSetting(uint32_t background, DemoOptions* options);
 const char* saverBackgroundName(uint32_t background);
 // "velmorin: bodies=12 speed=1 spray=40 background=fill max-fps=60 fps=off"

@@ -51,4 +51,15 @@ TEST(SaverSettings, EveryStoredValueBecomesAUsableOne) {
     }
 }
 
+TEST(SaverSettings, StoredBackgroundChoiceReachesTheDemo) {
+    for (const auto& [stored, expected] : {std::pair{kSaverBackgroundNone, BackgroundMode::None},
+                                           std::pair{kSaverBackgroundFill, BackgroundMode::Fill}}) {
+        SaverSettings settings = saverSettingsDefaults();
+        settings.background = stored;
+        DemoOptions options;
+        saverSettingsApply(settings, &options);
+        EXPECT_EQ(options.background, expected) << stored;
+    }
+}
+
 } // namespace
