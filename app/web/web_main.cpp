@@ -133,6 +133,7 @@ void drawNextFrame() {
     } else {
         putOnLandedPicture();
         followCanvasSize();
+        webPaintingFitBackground(viewWidth, viewHeight);
         renderFrame();
         if (framesDrawn == 0) {
             // Only now: until the first frame is up, the painters would compete with it.

@@ -180,11 +180,22 @@ async function checkBacking(page, ratio) {
   check(size === wanted, `at a pixel ratio of ${ratio} the canvas is ${wanted} (${size})`);
 }
 
+// The background has been painted afresh at the canvas's backing size and is the one showing.
+async function checkFittedBackground(page, ratio) {
+  const fitted = await page.waitFor("window.velmorin.fittedBackground === " +
+    "`${document.getElementById('canvas').width}x" +
+    "${document.getElementById('canvas').height}`");
+  const shown = await page.evaluate("window.velmorin.fittedBackground");
+  check(fitted, `at a pixel ratio of ${ratio} the background is painted at the canvas's size ` +
+    `(${shown})`);
+}
+
 async function ratioTwoPage(page, url) {
   await setPixelRatio(page, 2);
   await page.call("Page.navigate", { url });
   if (await page.waitFor("window.velmorin && window.velmorin.frames >= 5")) {
     await checkBacking(page, 2);
+    await checkFittedBackground(page, 2);
     const firstFrameMs = await page.evaluate("window.velmorin.firstFrameMs");
     console.log(`figure: first frame ${firstFrameMs.toFixed(0)} ms after loading again, the ` +
                 "browser warm, at a pixel ratio of 2");
@@ -207,6 +218,7 @@ async function freeRunningPage(page, url) {
   const framesPainted = await page.evaluate("window.velmorin.frames");
   await page.waitFor(`window.velmorin.frames >= ${framesPainted + kPicturesOnFrames}`);
   await checkBacking(page, 1);
+  await checkFittedBackground(page, 1);
   check((await page.evaluate("document.title")) === "Velmorin", "the title is Velmorin");
   const first = await page.screenshot(path.join(outDir, "web-running-1.png"));
   const framesBefore = await page.evaluate("window.velmorin.frames");
