@@ -278,7 +278,8 @@ async function refusedPage(page, baseUrl, query) {
     "document.getElementById('messages').textContent.includes('Bad page parameters')");
   check(refused, `?${query} shows the "bad parameters" message`);
   await sleep(500);
-  check(await page.evaluate("window.velmorin === undefined"), `?${query} draws no frame`);
+  check(await page.evaluate("!window.velmorin || window.velmorin.frames === 0"),
+    `?${query} draws no frame`);
 }
 
 fs.mkdirSync(outDir, { recursive: true });
