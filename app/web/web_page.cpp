@@ -1,5 +1,5 @@
 // The page side of the web shell, in JavaScript called from C++: address parameters, title,
-// error and stop messages, reload, the canvas's size and full screen.
+// error and stop messages, reload, the canvas's size, the frame-rate figure and full screen.
 #include "app/web/web_page.h"
 
 #include <emscripten/emscripten.h>
@@ -39,6 +39,12 @@ EM_JS(void, jsCountFrame, (), {
         stats.firstFrameMs = performance.now();
     }
     stats.frames += 1;
+});
+
+EM_JS(void, jsShowFps, (const char* text), {
+    var figure = document.getElementById("fps");
+    figure.hidden = !text;
+    figure.textContent = text ? UTF8ToString(text) : "";
 });
 
 EM_JS(void, jsToggleFullScreen, (), {
@@ -110,6 +116,10 @@ void webPageFillWindow(int maxSide) {
 
 void webPageFixCanvas(int width, int height) {
     jsFixCanvas(width, height);
+}
+
+void webPageShowFps(const char* text) {
+    jsShowFps(text);
 }
 
 void webPageToggleFullScreen() {

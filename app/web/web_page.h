@@ -24,5 +24,7 @@ void webPageFillWindow(int maxSide);
 // The canvas at a fixed width by height at the page's top-left, one pixel per pixel, nothing
 // over it: for frames compared with other renderings.
 void webPageFixCanvas(int width, int height);
+// The frame-rate figure over the canvas; null hides it.
+void webPageShowFps(const char* text);
 // Into full screen, or out of it.
 void webPageToggleFullScreen();
