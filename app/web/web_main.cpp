@@ -23,6 +23,7 @@
 #include "render/picture_folder.h"
 #include "render/renderer.h"
 #include "render/texture.h"
+#include "sim/gravity_list.h"
 #include "sim/random.h"
 #include "sim/scene.h"
 #include "sim/settings.h"
@@ -178,7 +179,7 @@ void drawNextFrame() {
         }
     }
     framesDrawn++;
-    webPageCountFrame();
+    webPageCountFrame(gravityListCount(&bodies));
     const auto nowNs = static_cast<int64_t>(emscripten_get_now() * kNanosecondsPerMillisecond);
     if (settings.showFps && fpsCounterTick(&fpsCounter, nowNs)) {
         showFrameRate();

@@ -33,12 +33,13 @@ EM_JS(void, jsReload, (), {
     window.location.reload();
 });
 
-EM_JS(void, jsCountFrame, (), {
+EM_JS(void, jsCountFrame, (int bodies), {
     var stats = window.velmorin;
     if (stats.frames === 0) {
         stats.firstFrameMs = performance.now();
     }
     stats.frames += 1;
+    stats.bodies = bodies;
 });
 
 EM_JS(void, jsShowFps, (const char* text), {
@@ -106,8 +107,8 @@ void webPageReload() {
     jsReload();
 }
 
-void webPageCountFrame() {
-    jsCountFrame();
+void webPageCountFrame(uint32_t bodies) {
+    jsCountFrame(static_cast<int>(bodies));
 }
 
 void webPageFillWindow(int maxSide) {

@@ -268,8 +268,9 @@ async function settingsPage(page, baseUrl) {
   const panelOpen = () => page.evaluate("!document.getElementById('settings').hidden");
   await page.call("Page.navigate", { url: `${baseUrl}?bodies=12&spray=0` });
   await page.waitFor("window.velmorin && window.velmorin.frames >= 5");
-  check(await form("bodies") === "12" && await form("spray") === "0",
-    "?bodies=12&spray=0 shows in the settings");
+  check(await form("bodies") === "12" && await form("spray") === "0" &&
+    await page.evaluate("window.velmorin.bodies") === 12,
+    "?bodies=12&spray=0 shows in the settings and the scene");
   await key("s");
   check(await panelOpen(), "S opens the settings");
   await key("Escape");
@@ -284,7 +285,8 @@ async function settingsPage(page, baseUrl) {
   const kept = await page.evaluate("localStorage.getItem('velmorin.settings')");
   check(kept === JSON.stringify({ speed: "2", bodies: "3" }), `the change is remembered (${kept})`);
   const frames = await page.evaluate("window.velmorin.frames");
-  check(await page.waitFor(`window.velmorin.frames >= ${frames + 5}`),
+  check(await page.waitFor(`window.velmorin.frames >= ${frames + 5}`) &&
+    await page.evaluate("window.velmorin.bodies") === 3,
     "the scene runs on with the new body count");
   await page.call("Page.navigate", { url: baseUrl });
   await page.waitFor("window.velmorin && window.velmorin.frames >= 1");
