@@ -279,15 +279,19 @@ async function settingsPage(page, baseUrl) {
     "Escape closes the settings and leaves the scene running");
   await page.evaluate("(() => { const f = document.getElementById('settings'); " +
     "f.speed.value = '2'; f.speed.dispatchEvent(new Event('input', { bubbles: true })); " +
-    "f.bodies.value = '3'; f.bodies.dispatchEvent(new Event('input', { bubbles: true })); })()");
+    "f.bodies.value = '3'; f.bodies.dispatchEvent(new Event('input', { bubbles: true })); " +
+    "f.fps.checked = true; f.fps.dispatchEvent(new Event('input', { bubbles: true })); })()");
   const search = await page.evaluate("window.location.search");
-  check(search === "?bodies=3&spray=0&speed=2", `the change is in the address (${search})`);
+  check(search === "?bodies=3&spray=0&speed=2&fps=1", `the change is in the address (${search})`);
   const kept = await page.evaluate("localStorage.getItem('velmorin.settings')");
-  check(kept === JSON.stringify({ speed: "2", bodies: "3" }), `the change is remembered (${kept})`);
+  check(kept === JSON.stringify({ speed: "2", bodies: "3", fps: "1" }),
+    `the change is remembered (${kept})`);
   const frames = await page.evaluate("window.velmorin.frames");
   check(await page.waitFor(`window.velmorin.frames >= ${frames + 5}`) &&
     await page.evaluate("window.velmorin.bodies") === 3,
     "the scene runs on with the new body count");
+  check(await page.waitFor("/^[0-9.]+ fps$/.test(document.getElementById('fps').textContent)"),
+    "the frame rate shows");
   await page.call("Page.navigate", { url: baseUrl });
   await page.waitFor("window.velmorin && window.velmorin.frames >= 1");
   check(await form("speed") === "2" && await form("bodies") === "3",
@@ -299,6 +303,13 @@ async function settingsPage(page, baseUrl) {
   check(lines.length === 1 && lines[0].includes("speed=9") && await form("speed") === "1" &&
     await form("spray") === "50", `?speed=9 says so in one line and runs at speed 1 (${lines})`);
   await page.evaluate("localStorage.clear()");
+  await page.call("Emulation.setEmulatedMedia",
+    { features: [{ name: "prefers-reduced-motion", value: "reduce" }] });
+  await page.call("Page.navigate", { url: baseUrl });
+  await page.waitFor("window.velmorin && window.velmorin.frames >= 1");
+  check(await form("speed") === "0.25" && await form("spray") === "0",
+    "asked for reduced motion, the page starts slowest without spray");
+  await page.call("Emulation.setEmulatedMedia", { features: [] });
 }
 
 // A page with parameters it cannot use says so and draws nothing.
