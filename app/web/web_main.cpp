@@ -126,6 +126,13 @@ void showFrameRate() {
     webPageShowFps(text);
 }
 
+void countFrameRate() {
+    const auto nowNs = static_cast<int64_t>(emscripten_get_now() * kNanosecondsPerMillisecond);
+    if (settings.showFps && fpsCounterTick(&fpsCounter, nowNs)) {
+        showFrameRate();
+    }
+}
+
 // One landed picture a frame at most, so that reading and uploading never stall the page for
 // longer than that.
 void putOnLandedPicture() {
@@ -173,6 +180,7 @@ void drawNextFrame() {
         putOnLandedPicture();
         followCanvasSize();
         renderFrame();
+        countFrameRate();
         if (framesDrawn == 0) {
             // Only now: until the first frame is up, the painters would compete with it.
             webPaintingStart(kPaintedFolder);
@@ -180,10 +188,6 @@ void drawNextFrame() {
     }
     framesDrawn++;
     webPageCountFrame(gravityListCount(&bodies));
-    const auto nowNs = static_cast<int64_t>(emscripten_get_now() * kNanosecondsPerMillisecond);
-    if (settings.showFps && fpsCounterTick(&fpsCounter, nowNs)) {
-        showFrameRate();
-    }
     if (run.fixedSteps && framesDrawn == run.frames) {
         emscripten_cancel_main_loop();
         webPageSetTitle(kDoneTitle);
@@ -251,13 +255,15 @@ EMSCRIPTEN_KEEPALIVE void webSettingsChange(const char* name, const char* text) 
         return; // the fields allow nothing else
     }
     const bool newCount = next.sim.bodies != settings.sim.bodies;
+    if (next.showFps != settings.showFps) {
+        fpsCounter = FpsCounter{}; // from "-- fps" again, not from when it was last shown
+    }
     settings = next;
     if (newCount) {
         restartPageScene();
     } else {
         simSettingsRetune(settings.sim.speed, settings.sim.spray);
     }
-    fpsCounter = FpsCounter{};
     showFrameRate();
     pageSettingsKeep(name, text);
 }
