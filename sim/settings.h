@@ -19,6 +19,9 @@ struct SimSettings {
 // createScene fills, and updateSpray and the steps follow the rest. A spray above
 // kMaxParticles is cut down to it.
 void simSettingsApply(const SimSettings& settings);
+// The speed and spray of settings in force at once, for the scene running now; its bodies stay
+// (another count needs a new scene). A smaller spray drops each body's oldest points at once.
+void simSettingsRetune(double speed, uint32_t spray);
 const SimSettings& simSettingsCurrent();
 // One step of the simulation for a base step: speed times it, in double. At speed 1 the step is
 // the base step to the last bit.

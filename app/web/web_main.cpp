@@ -1,16 +1,20 @@
 // Velmorin in the browser: a WebGL canvas, the page's animation frames and its key events, with
-// the pictures painted beside the page and put on as they come.
+// the pictures painted beside the page and put on as they come, and the settings its panel
+// changes while it runs.
 #include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
 #include <sys/stat.h>
 
 #include <cstdint>
 #include <cstring>
+#include <ctime>
 #include <string>
 
+#include "app/fps_counter.h"
 #include "app/shell.h"
 #include "app/web/web_page.h"
 #include "app/web/web_painting.h"
+#include "app/web/web_settings.h"
 #include "common/cli_args.h"
 #include "render/background.h"
 #include "render/body_looks.h"
@@ -20,7 +24,11 @@
 #include "render/picture_folder.h"
 #include "render/renderer.h"
 #include "render/texture.h"
+#include "sim/gravity_list.h"
+#include "sim/random.h"
 #include "sim/scene.h"
+#include "sim/settings.h"
+#include "sim/world.h"
 
 namespace {
 
@@ -29,6 +37,8 @@ constexpr const char* kDoneTitle = "Velmorin (done)";
 constexpr unsigned long long kMaxFixedFrames = 1000000;
 constexpr size_t kParamSize = 64;
 constexpr size_t kPictureNameSize = 64;
+constexpr int kFpsTextSize = 32;
+constexpr double kNanosecondsPerMillisecond = 1e6;
 // A side of the canvas's backing store at most: beyond it a frame costs far more than it shows.
 constexpr int kMaxCanvasSide = 4096;
 // In the page's own file system, where the painted pictures land.
@@ -52,6 +62,12 @@ bool stopped = false;
 bool sceneReady = false;
 int viewWidth = 0;
 int viewHeight = 0;
+PageSettings settings;
+// Kept so that another body count starts the same scene again.
+uint32_t sceneSeed = 0;
+// By kTextureFiles: the pictures painted so far, to dress a restarted scene in.
+bool textureLanded[kTextureFileCount] = {};
+FpsCounter fpsCounter;
 
 bool readParams(PageRun* page) {
     char text[kParamSize];
@@ -80,12 +96,42 @@ uint32_t readPageClock() {
 }
 
 void createPageScene() {
-    if (run.seedGiven) {
-        setupGLWithSeed(run.seed);
-    } else {
-        setupGL();
-    }
+    sceneSeed = run.seedGiven ? run.seed : static_cast<uint32_t>(std::time(nullptr));
+    setupGLWithSeed(sceneSeed);
+    simSettingsApply(settings.sim);
     createScene();
+}
+
+// Another body count: the scene again from its seed with bare spheres, then dressed in every
+// picture painted so far.
+void restartPageScene() {
+    worldReset();
+    simSettingsApply(settings.sim);
+    randomSeed(sceneSeed);
+    createScene();
+    bodyLooksCreateBare();
+    for (int i = 0; i < kTextureFileCount; i++) {
+        if (textureLanded[i]) {
+            bodyLooksAttach(kTextureFiles[i]);
+        }
+    }
+}
+
+void showFrameRate() {
+    if (!settings.showFps) {
+        webPageShowFps(nullptr);
+        return;
+    }
+    char text[kFpsTextSize];
+    fpsCounterFormat(fpsCounter, text, kFpsTextSize);
+    webPageShowFps(text);
+}
+
+void countFrameRate() {
+    const auto nowNs = static_cast<int64_t>(emscripten_get_now() * kNanosecondsPerMillisecond);
+    if (settings.showFps && fpsCounterTick(&fpsCounter, nowNs)) {
+        showFrameRate();
+    }
 }
 
 // One landed picture a frame at most, so that reading and uploading never stall the page for
@@ -100,9 +146,10 @@ void putOnLandedPicture() {
         backgroundList = loadBackground(path.c_str());
         return;
     }
-    for (const char* texture : kTextureFiles) {
-        if (picturePath(texture) == path) {
-            bodyLooksAttach(texture);
+    for (int i = 0; i < kTextureFileCount; i++) {
+        if (picturePath(kTextureFiles[i]) == path) {
+            textureLanded[i] = true;
+            bodyLooksAttach(kTextureFiles[i]);
         }
     }
 }
@@ -129,41 +176,57 @@ void drawNextFrame() {
             resizeViewport(kScreenWidth, kScreenHeight);
             sceneReady = true;
         }
-        stepAndDrawFrame(run.dt);
+        stepAndDrawFrame(simSettingsScaleStep(run.dt));
     } else {
         putOnLandedPicture();
         followCanvasSize();
         webPaintingFitBackground(viewWidth, viewHeight);
         renderFrame();
+        countFrameRate();
         if (framesDrawn == 0) {
             // Only now: until the first frame is up, the painters would compete with it.
             webPaintingStart(kPaintedFolder);
         }
     }
     framesDrawn++;
-    webPageCountFrame();
+    webPageCountFrame(gravityListCount(&bodies));
     if (run.fixedSteps && framesDrawn == run.frames) {
         emscripten_cancel_main_loop();
         webPageSetTitle(kDoneTitle);
     }
 }
 
+bool isKey(const EmscriptenKeyboardEvent* event, const char* lower, const char* upper) {
+    const bool plain = !event->ctrlKey && !event->altKey && !event->metaKey;
+    return plain && (std::strcmp(event->key, lower) == 0 || std::strcmp(event->key, upper) == 0);
+}
+
 // Escape stops the demo: a page cannot end itself the way a program does. Any key then starts
-// it again.
+// it again. With the settings open, Escape closes them and every other key is theirs.
 EM_BOOL onKeyDown(int /*eventType*/, const EmscriptenKeyboardEvent* event, void* /*userData*/) {
     if (stopped) {
         webPageReload();
         return EM_TRUE;
     }
-    if (std::strcmp(event->key, "Escape") == 0) {
+    const bool escape = std::strcmp(event->key, "Escape") == 0;
+    if (pageSettingsPanelOpen()) {
+        if (escape) {
+            pageSettingsSetPanelOpen(false);
+        }
+        return escape ? EM_TRUE : EM_FALSE;
+    }
+    if (escape) {
         stopped = true;
         emscripten_cancel_main_loop();
         webPageShowStopped(true);
         return EM_TRUE;
     }
-    const bool plain = !event->ctrlKey && !event->altKey && !event->metaKey;
-    if (plain && (std::strcmp(event->key, "f") == 0 || std::strcmp(event->key, "F") == 0)) {
+    if (isKey(event, "f", "F")) {
         webPageToggleFullScreen();
+        return EM_TRUE;
+    }
+    if (isKey(event, "s", "S") && !run.fixedSteps) {
+        pageSettingsSetPanelOpen(true);
         return EM_TRUE;
     }
     return EM_FALSE;
@@ -188,12 +251,32 @@ bool createContext() {
 
 } // namespace
 
+EMSCRIPTEN_KEEPALIVE void webSettingsChange(const char* name, const char* text) {
+    PageSettings next = settings;
+    if (run.fixedSteps || !pageSettingsTake(name, text, &next)) {
+        return; // the fields allow nothing else
+    }
+    const bool newCount = next.sim.bodies != settings.sim.bodies;
+    if (next.showFps != settings.showFps) {
+        fpsCounter = FpsCounter{}; // from "-- fps" again, not from when it was last shown
+    }
+    settings = next;
+    if (newCount) {
+        restartPageScene();
+    } else {
+        simSettingsRetune(settings.sim.speed, settings.sim.spray);
+    }
+    showFrameRate();
+    pageSettingsKeep(name, text);
+}
+
 int main() {
     setErrorReporter(webPageShowError);
     if (!readParams(&run)) {
         reportError("Bad page parameters: use ?seed=S&frames=N&dt=D");
         return 0;
     }
+    settings = pageSettingsLoad(run.fixedSteps);
     if (run.fixedSteps) {
         webPageFixCanvas(kScreenWidth, kScreenHeight);
     } else {
@@ -214,6 +297,8 @@ int main() {
         webPaintingWriteStandIn(picturePath(kBackgroundFile).c_str());
         createPageScene();
         bodyLooksCreateBare();
+        pageSettingsShow(settings);
+        showFrameRate();
     }
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, EM_TRUE, onKeyDown);
     // 0: one frame per animation frame of the page, as fast as the browser shows them.

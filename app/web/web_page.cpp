@@ -1,5 +1,5 @@
 // The page side of the web shell, in JavaScript called from C++: address parameters, title,
-// error and stop messages, reload, the canvas's size and full screen.
+// error and stop messages, reload, the canvas's size, the frame-rate figure and full screen.
 #include "app/web/web_page.h"
 
 #include <emscripten/emscripten.h>
@@ -33,12 +33,19 @@ EM_JS(void, jsReload, (), {
     window.location.reload();
 });
 
-EM_JS(void, jsCountFrame, (), {
+EM_JS(void, jsCountFrame, (int bodies), {
     var stats = window.velmorin;
     if (stats.frames === 0) {
         stats.firstFrameMs = performance.now();
     }
     stats.frames += 1;
+    stats.bodies = bodies;
+});
+
+EM_JS(void, jsShowFps, (const char* text), {
+    var figure = document.getElementById("fps");
+    figure.hidden = !text;
+    figure.textContent = text ? UTF8ToString(text) : "";
 });
 
 EM_JS(void, jsToggleFullScreen, (), {
@@ -100,8 +107,8 @@ void webPageReload() {
     jsReload();
 }
 
-void webPageCountFrame() {
-    jsCountFrame();
+void webPageCountFrame(uint32_t bodies) {
+    jsCountFrame(static_cast<int>(bodies));
 }
 
 void webPageFillWindow(int maxSide) {
@@ -110,6 +117,10 @@ void webPageFillWindow(int maxSide) {
 
 void webPageFixCanvas(int width, int height) {
     jsFixCanvas(width, height);
+}
+
+void webPageShowFps(const char* text) {
+    jsShowFps(text);
 }
 
 void webPageToggleFullScreen() {

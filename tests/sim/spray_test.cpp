@@ -69,6 +69,20 @@ TEST_F(Spray, ShorterSprayRecyclesItsOldestAndNoSprayTakesNoDraw) {
     }
 }
 
+// Turned down while running, the spray loses its oldest points at once; the bodies stay.
+TEST_F(Spray, RetunedSprayDropsItsOldestAndKeepsTheBodies) {
+    GravityObject* body = addBody({0, 0, -3}, 0.3, 1.0);
+    for (int call = 0; call < 10; call++) {
+        updateSpray(body, 0.01);
+    }
+    Particle* newest = body->particles[0];
+    simSettingsRetune(2.0, 4);
+    EXPECT_EQ(gravityListCount(&bodies), 1u);
+    EXPECT_EQ(body->particleCount, 4u);
+    EXPECT_EQ(body->particles[0], newest);
+    EXPECT_EQ(simSettingsScaleStep(0.5), 1.0);
+}
+
 TEST_F(Spray, LaunchKickRisesWithSmallerSpheres) {
     // At rest, the upward kick is 4 * (0.6 - radius) before normalisation.
     GravityObject* small = addBody({0, 0, -3}, 0.1, 1.0);

@@ -1,6 +1,7 @@
 // The browser build end to end in headless Chromium, driven over its debugging pipe: the site is
 // small, the page loads without errors, fills the window at its pixel ratio, paints its pictures,
-// shows a moving scene, stops on Escape, and its fixed-step frames match velmorin-capture's.
+// shows a moving scene, stops on Escape, takes its settings from the address and its panel, and
+// its fixed-step frames match velmorin-capture's.
 // Plain node, no packages.
 // usage: node page_test.mjs SITE_DIR CAPTURE_TOOL PICTURES_DIR OUT_DIR
 import { spawn, spawnSync } from "node:child_process";
@@ -271,6 +272,59 @@ async function fixedStepPage(page, baseUrl) {
     `(${(share * 100).toFixed(3)} %, at most ${kAllowedShare * 100} %)`);
 }
 
+// The settings: the address fills the panel in, a change in the panel goes into the address and
+// is remembered for a page opened without any, and a bad value in the address says so and
+// leaves the default.
+async function settingsPage(page, baseUrl) {
+  const form = (field) => page.evaluate(`document.getElementById('settings').${field}.value`);
+  const key = (name) => page.call("Input.dispatchKeyEvent", { type: "keyDown", key: name });
+  const panelOpen = () => page.evaluate("!document.getElementById('settings').hidden");
+  await page.call("Page.navigate", { url: `${baseUrl}?bodies=12&spray=0` });
+  await page.waitFor("window.velmorin && window.velmorin.frames >= 5");
+  check(await form("bodies") === "12" && await form("spray") === "0" &&
+    await page.evaluate("window.velmorin.bodies") === 12,
+    "?bodies=12&spray=0 shows in the settings and the scene");
+  await key("s");
+  check(await panelOpen(), "S opens the settings");
+  await key("Escape");
+  check(!(await panelOpen()) && (await page.evaluate(
+    "getComputedStyle(document.getElementById('stopped')).display")) === "none",
+    "Escape closes the settings and leaves the scene running");
+  await page.evaluate("(() => { const f = document.getElementById('settings'); " +
+    "f.speed.value = '2'; f.speed.dispatchEvent(new Event('input', { bubbles: true })); " +
+    "f.bodies.value = '3'; f.bodies.dispatchEvent(new Event('input', { bubbles: true })); " +
+    "f.fps.checked = true; f.fps.dispatchEvent(new Event('input', { bubbles: true })); })()");
+  const search = await page.evaluate("window.location.search");
+  check(search === "?bodies=3&spray=0&speed=2&fps=1", `the change is in the address (${search})`);
+  const kept = await page.evaluate("localStorage.getItem('velmorin.settings')");
+  check(kept === JSON.stringify({ speed: "2", bodies: "3", fps: "1" }),
+    `the change is remembered (${kept})`);
+  const frames = await page.evaluate("window.velmorin.frames");
+  check(await page.waitFor(`window.velmorin.frames >= ${frames + 5}`) &&
+    await page.evaluate("window.velmorin.bodies") === 3,
+    "the scene runs on with the new body count");
+  check(await page.waitFor("/^[0-9.]+ fps$/.test(document.getElementById('fps').textContent)"),
+    "the frame rate shows");
+  await page.call("Page.navigate", { url: baseUrl });
+  await page.waitFor("window.velmorin && window.velmorin.frames >= 1");
+  check(await form("speed") === "2" && await form("bodies") === "3",
+    "a page without settings in its address starts with the remembered ones");
+  await page.call("Page.navigate", { url: `${baseUrl}?speed=9&spray=50` });
+  await page.waitFor("window.velmorin && window.velmorin.frames >= 1");
+  const lines = await page.evaluate("[...document.querySelectorAll('#messages .error')]" +
+    ".map((line) => line.textContent)");
+  check(lines.length === 1 && lines[0].includes("speed=9") && await form("speed") === "1" &&
+    await form("spray") === "50", `?speed=9 says so in one line and runs at speed 1 (${lines})`);
+  await page.evaluate("localStorage.clear()");
+  await page.call("Emulation.setEmulatedMedia",
+    { features: [{ name: "prefers-reduced-motion", value: "reduce" }] });
+  await page.call("Page.navigate", { url: baseUrl });
+  await page.waitFor("window.velmorin && window.velmorin.frames >= 1");
+  check(await form("speed") === "0.25" && await form("spray") === "0",
+    "asked for reduced motion, the page starts slowest without spray");
+  await page.call("Emulation.setEmulatedMedia", { features: [] });
+}
+
 // A page with parameters it cannot use says so and draws nothing.
 async function refusedPage(page, baseUrl, query) {
   await page.call("Page.navigate", { url: `${baseUrl}?${query}` });
@@ -278,8 +332,7 @@ async function refusedPage(page, baseUrl, query) {
     "document.getElementById('messages').textContent.includes('Bad page parameters')");
   check(refused, `?${query} shows the "bad parameters" message`);
   await sleep(500);
-  check(await page.evaluate("!window.velmorin || window.velmorin.frames === 0"),
-    `?${query} draws no frame`);
+  check(await page.evaluate("window.velmorin.frames === 0"), `?${query} draws no frame`);
 }
 
 fs.mkdirSync(outDir, { recursive: true });
@@ -296,6 +349,7 @@ try {
   await freeRunningPage(page, baseUrl);
   await ratioTwoPage(page, baseUrl);
   await fixedStepPage(page, baseUrl);
+  await settingsPage(page, baseUrl);
   await refusedPage(page, baseUrl, "seed=7&frames=0&dt=0.015");
   await refusedPage(page, baseUrl, "seed=7&frames=5&dt=-0.015");
   check(page.errors.length === 0, `no console error or exception ${page.errors.join(" | ")}`);
