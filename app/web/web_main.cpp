@@ -249,12 +249,31 @@ bool createContext() {
     return true;
 }
 
+// The setting's choice; the fixed-step address, unless it names one, draws the specified 800x600
+// frame, to compare with the native one.
+BackgroundMode startingBackground() {
+    BackgroundMode mode = BackgroundMode::Fill;
+    backgroundModeFromName(settings.background, &mode);
+    char named[kParamSize];
+    if (run.fixedSteps && !webPageParam("background", named, sizeof named)) {
+        mode = BackgroundMode::Fixed;
+    }
+    return mode;
+}
+
 } // namespace
 
 EMSCRIPTEN_KEEPALIVE void webSettingsChange(const char* name, const char* text) {
     PageSettings next = settings;
     if (run.fixedSteps || !pageSettingsTake(name, text, &next)) {
         return; // the fields allow nothing else
+    }
+    if (std::strcmp(next.background, settings.background) != 0) {
+        // The background's pictures and projection are made at start: the page starts again,
+        // from the address just rewritten.
+        pageSettingsKeep(name, text);
+        webPageReload();
+        return;
     }
     const bool newCount = next.sim.bodies != settings.sim.bodies;
     if (next.showFps != settings.showFps) {
@@ -289,8 +308,7 @@ int main() {
     frameClockSetSource(readPageClock);
     setPictureFolder(kPaintedFolder);
     mkdir(kPaintedFolder, kFolderMode);
-    // The fixed-step address draws the specified 800x600 frame, to compare with the native one.
-    backgroundSetMode(run.fixedSteps ? BackgroundMode::Fixed : BackgroundMode::Fill);
+    backgroundSetMode(startingBackground());
     if (run.fixedSteps) {
         webPaintingStart(kPaintedFolder);
     } else {
