@@ -19,7 +19,18 @@ BodyLook bodyLooks[kMaxBodies];
 
 namespace {
 
-void clearBodyLooks() {
+// A picture worn by several bodies is one texture (see bodyLooksAttach), released once.
+void releaseBodyLooks() {
+    for (uint32_t i = 0; i < kMaxBodies; i++) {
+        rendererDeleteSphere(bodyLooks[i].sphere);
+        bool sharedWithEarlier = false;
+        for (uint32_t j = 0; j < i; j++) {
+            sharedWithEarlier = sharedWithEarlier || bodyLooks[j].texture == bodyLooks[i].texture;
+        }
+        if (!sharedWithEarlier) {
+            rendererDeleteTexture(bodyLooks[i].texture);
+        }
+    }
     for (BodyLook& look : bodyLooks) {
         look = BodyLook{};
     }
@@ -28,7 +39,7 @@ void clearBodyLooks() {
 } // namespace
 
 void bodyLooksCreate() {
-    clearBodyLooks();
+    releaseBodyLooks();
     for (uint32_t i = 0; i < gravityListCount(&bodies); i++) {
         const GravityObject* body = gravityListGet(&bodies, i);
         ImageRecord scratch{};
@@ -40,7 +51,7 @@ void bodyLooksCreate() {
 }
 
 void bodyLooksCreateBare() {
-    clearBodyLooks();
+    releaseBodyLooks();
     for (uint32_t i = 0; i < gravityListCount(&bodies); i++) {
         bodyLooks[i].sphere = rendererCreateSphere(gravityListGet(&bodies, i)->radius, 0);
     }
@@ -59,8 +70,8 @@ void bodyLooksAttach(const char* name) {
             texture = loadTexture(picturePath(name).c_str(), &scratch);
             loaded = true;
         }
-        // The old sphere stays behind unused: the renderer deletes nothing, and a body is
-        // dressed once.
+        // A body still bare wears no texture, so only its sphere goes.
+        rendererDeleteSphere(bodyLooks[i].sphere);
         bodyLooks[i] = {texture, rendererCreateSphere(body->radius, texture)};
     }
 }

@@ -15,12 +15,13 @@ struct BodyLook {
     uint32_t sphere = 0;  // the lit sphere centred on the origin (under GL 1.1 a display list)
 };
 
-// Entry i draws entry i of bodies. The GL objects go with the context; nothing deletes them.
+// Entry i draws entry i of bodies. Making the looks again releases the earlier ones; the last
+// go with the context.
 extern BodyLook bodyLooks[kMaxBodies];
 
-// Loads each body's picture and makes its sphere, one body after the other in body order, so
-// any failure is reported in that order. Entries past the last body are cleared. Needs a
-// current GL context and the scene already created.
+// Releases the looks made before, then loads each body's picture and makes its sphere, one
+// body after the other in body order, so any failure is reported in that order. Entries past
+// the last body are cleared. Needs a current GL context and the scene already created.
 void bodyLooksCreate();
 // The same without reading any picture: every sphere plain grey, for a shell whose pictures
 // are still being painted while the scene already runs.

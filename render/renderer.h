@@ -43,6 +43,8 @@ struct RendererBackend {
     void (*useLight)(uint32_t light);
     // The whole power-of-two picture as a texture, modulated by the lit colour; 0 on failure.
     uint32_t (*createTexture)(const ImageRecord* record, const uint8_t* pixels);
+    // Releases a texture (a cover's too); 0 is ignored. Spheres made with it must go first.
+    void (*deleteTexture)(uint32_t texture);
     // The whole power-of-two picture as window pixels; null pixels give an empty background.
     uint32_t (*createBackground)(const ImageRecord* record, const uint8_t* pixels);
     // The picture's lower-left corner at (x, y, 0) through the current matrices, one texel per
@@ -62,6 +64,8 @@ struct RendererBackend {
     // textured when texture is not 0. Drawing it leaves the modelview matrix rotated.
     uint32_t (*createSphere)(double radius, uint32_t texture);
     void (*drawSphere)(uint32_t sphere);
+    // Releases a sphere, not its texture; 0 is ignored.
+    void (*deleteSphere)(uint32_t sphere);
     // count points at xyz (three floats each), lit, glowing in the emission colour; the
     // modelview matrix and the material are as before afterwards.
     void (*drawPoints)(const float emission[4], const float* xyz, uint32_t count);
@@ -117,6 +121,9 @@ inline void rendererUseLight(uint32_t light) {
 inline uint32_t rendererCreateTexture(const ImageRecord* record, const uint8_t* pixels) {
     return activeRenderer->createTexture(record, pixels);
 }
+inline void rendererDeleteTexture(uint32_t texture) {
+    activeRenderer->deleteTexture(texture);
+}
 inline uint32_t rendererCreateBackground(const ImageRecord* record, const uint8_t* pixels) {
     return activeRenderer->createBackground(record, pixels);
 }
@@ -140,6 +147,9 @@ inline uint32_t rendererCreateSphere(double radius, uint32_t texture) {
 }
 inline void rendererDrawSphere(uint32_t sphere) {
     activeRenderer->drawSphere(sphere);
+}
+inline void rendererDeleteSphere(uint32_t sphere) {
+    activeRenderer->deleteSphere(sphere);
 }
 inline void rendererDrawPoints(const float emission[4], const float* xyz, uint32_t count) {
     activeRenderer->drawPoints(emission, xyz, count);

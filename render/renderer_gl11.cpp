@@ -81,6 +81,13 @@ uint32_t createTexture(const ImageRecord* record, const uint8_t* pixels) {
     return name;
 }
 
+void deleteTexture(uint32_t texture) {
+    const GLuint name = texture;
+    if (name != 0) {
+        glDeleteTextures(1, &name);
+    }
+}
+
 uint32_t createBackground(const ImageRecord* record, const uint8_t* pixels) {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     const GLuint list = glGenLists(1);
@@ -208,6 +215,12 @@ void drawSphere(uint32_t sphere) {
     glCallList(sphere);
 }
 
+void deleteSphere(uint32_t sphere) {
+    if (sphere != 0) {
+        glDeleteLists(sphere, 1);
+    }
+}
+
 void drawPoints(const float emission[4], const float* xyz, uint32_t count) {
     glPushMatrix();
     glPushAttrib(GL_LIGHTING_BIT);
@@ -245,6 +258,7 @@ const RendererBackend kGl11Renderer = {
     .translate = translate,
     .useLight = useLight,
     .createTexture = createTexture,
+    .deleteTexture = deleteTexture,
     .createBackground = createBackground,
     .drawBackground = drawBackground,
     .drawBackgroundAtOrigin = drawBackgroundAtOrigin,
@@ -253,6 +267,7 @@ const RendererBackend kGl11Renderer = {
     .drawCover = drawCover,
     .createSphere = createSphere,
     .drawSphere = drawSphere,
+    .deleteSphere = deleteSphere,
     .drawPoints = drawPoints,
     .drawText = drawFpsOverlay,
     .flush = flush,

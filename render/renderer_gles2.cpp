@@ -38,7 +38,7 @@ struct Background {
 };
 
 struct Sphere {
-    GLuint vertices = 0;
+    GLuint vertices = 0; // 0: deleted, its slot free for the next sphere
     GLsizei indexCount = 0;
     GLuint texture = 0;
     float lastNormal[3] = {0.0f, 0.0f, 0.0f};
@@ -226,6 +226,13 @@ uint32_t createTexture(const ImageRecord* record, const uint8_t* pixels) {
     return name;
 }
 
+void deleteTexture(uint32_t texture) {
+    const GLuint name = texture;
+    if (name != 0) {
+        glDeleteTextures(1, &name);
+    }
+}
+
 uint32_t createBackground(const ImageRecord* record, const uint8_t* pixels) {
     Background background{};
     if (pixels != nullptr) {
@@ -353,8 +360,23 @@ uint32_t createSphere(double radius, uint32_t texture) {
     sphere.indexCount = state.sphereIndexCount;
     sphere.texture = texture;
     copy(mesh.lastNormal, 3, sphere.lastNormal);
+    for (size_t i = 0; i < state.spheres.size(); i++) {
+        if (state.spheres[i].vertices == 0) {
+            state.spheres[i] = sphere;
+            return static_cast<uint32_t>(i + 1);
+        }
+    }
     state.spheres.push_back(sphere);
     return static_cast<uint32_t>(state.spheres.size());
+}
+
+void deleteSphere(uint32_t handle) {
+    if (handle == 0 || handle > state.spheres.size()) {
+        return;
+    }
+    Sphere& sphere = state.spheres[handle - 1];
+    glDeleteBuffers(1, &sphere.vertices);
+    sphere = Sphere{};
 }
 
 void bindSphereAttributes(GLuint vertices) {
@@ -372,7 +394,7 @@ void bindSphereAttributes(GLuint vertices) {
 }
 
 void drawSphere(uint32_t handle) {
-    if (handle == 0 || handle > state.spheres.size()) {
+    if (handle == 0 || handle > state.spheres.size() || state.spheres[handle - 1].vertices == 0) {
         return;
     }
     const Sphere& sphere = state.spheres[handle - 1];
@@ -480,6 +502,7 @@ const RendererBackend kGles2Renderer = {
     .translate = translate,
     .useLight = useLight,
     .createTexture = createTexture,
+    .deleteTexture = deleteTexture,
     .createBackground = createBackground,
     .drawBackground = drawBackground,
     .drawBackgroundAtOrigin = drawBackgroundAtOrigin,
@@ -488,6 +511,7 @@ const RendererBackend kGles2Renderer = {
     .drawCover = drawCover,
     .createSphere = createSphere,
     .drawSphere = drawSphere,
+    .deleteSphere = deleteSphere,
     .drawPoints = drawPoints,
     .drawText = drawText,
     .flush = flush,

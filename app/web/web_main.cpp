@@ -143,6 +143,7 @@ void putOnLandedPicture() {
     }
     const std::string path = picturePath(name);
     if (path == picturePath(kBackgroundFile)) {
+        rendererDeleteBackground(backgroundList); // the empty one made before it was painted
         backgroundList = loadBackground(path.c_str());
         return;
     }

@@ -9,6 +9,7 @@
 #include "render/frame.h"
 #include "render/gl.h"
 #include "render/picture_folder.h"
+#include "render/renderer.h"
 #include "render/texture.h"
 #include "sim/gravity_list.h"
 #include "sim/world.h"
@@ -80,7 +81,7 @@ TEST_F(GlState, EachBodyGetsTheLookOfItsOwnPictureChoiceInBodyOrder) {
         body->textureIndex = choice;
         gravityListPush(&bodies, body);
     }
-    bodyLooks[3] = {7u, 7u}; // a look left over from an earlier scene
+    bodyLooks[3] = {0, rendererCreateSphere(0.5, 0)}; // a look left over from an earlier scene
     bodyLooksCreate();
     setPictureFolder("");
     EXPECT_EQ(bodyLooks[0].texture, 0u);
@@ -108,6 +109,7 @@ TEST_F(GlState, LaterPictureDressesOnlyTheBodiesWearingIt) {
     bodyLooksCreateBare();
     EXPECT_TRUE(reportedErrors().empty()); // nothing is read yet
     const BodyLook bare = bodyLooks[1];
+    const uint32_t bareFirst = bodyLooks[0].sphere;
     bodyLooksAttach(kTextureFiles[1]);
     setPictureFolder("");
     EXPECT_NE(bodyLooks[0].texture, 0u);
@@ -116,6 +118,17 @@ TEST_F(GlState, LaterPictureDressesOnlyTheBodiesWearingIt) {
     EXPECT_EQ(bodyLooks[1].texture, bare.texture);
     EXPECT_EQ(bodyLooks[1].sphere, bare.sphere);
     EXPECT_TRUE(reportedErrors().empty());
+
+    // Restarted with no bodies, nothing is made: every sphere ever made for this scene, the
+    // bare ones it was dressed over included, and the shared texture are released.
+    const BodyLook dressed[] = {bodyLooks[0], bodyLooks[2]};
+    EXPECT_EQ(glIsTexture(dressed[0].texture), GL_TRUE);
+    worldReset();
+    bodyLooksCreateBare();
+    EXPECT_EQ(glIsTexture(dressed[0].texture), GL_FALSE);
+    for (const uint32_t sphere : {bareFirst, bare.sphere, dressed[0].sphere, dressed[1].sphere}) {
+        EXPECT_EQ(glIsList(sphere), GL_FALSE) << sphere;
+    }
 }
 
 void expectProjection(double a) {
