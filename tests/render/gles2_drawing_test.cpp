@@ -186,6 +186,7 @@ TEST_F(Gles2Drawing, ExactBackgroundOnlyAtTheDrawablesSize) {
     drawFrameWithExactBackground(kViewWidth, kViewHeight);
     expectNear(pixel(0, 0), {0, 0, 90});
     expectNear(pixel(799, 599), {799 % 256, 599 % 256, 90});
+    expectRgb(pixel(517, 263), {517 % 256, 263 % 256, 90}); // not one texel off inside
     drawFrameWithExactBackground(kViewWidth - 1, kViewHeight);
     expectNear(pixel(0, 0), {0, 0, 0});
 }
