@@ -59,6 +59,12 @@ Uint32 windowFlags(PlatformWindowStyle style) {
     case PlatformWindowStyle::Windowed:
         return common | SDL_WINDOW_RESIZABLE;
     case PlatformWindowStyle::Desktop:
+        // Created at the desktop's size in its corner, the window already covers it where no
+        // window manager could put anything over it; there SDL's full-screen request would
+        // only wait a tenth of a second for a configure event an unchanged size never brings.
+        if (x11DriverWithoutWindowManager()) {
+            break;
+        }
         return common | SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP;
     case PlatformWindowStyle::Popup:
     case PlatformWindowStyle::Hosted:

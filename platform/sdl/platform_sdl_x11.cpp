@@ -7,6 +7,7 @@
 #include <X11/Xlib.h>
 
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -66,6 +67,20 @@ bool onX11WithoutWindowManager(SDL_Window* window) {
     SDL_VERSION(&info.version);
     return SDL_GetWindowWMInfo(window, &info) == SDL_TRUE && info.subsystem == SDL_SYSWM_X11 &&
            !windowManagerPresent(info.info.x11.display);
+}
+
+bool x11DriverWithoutWindowManager() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr || std::strcmp(driver, "x11") != 0) {
+        return false;
+    }
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        return false;
+    }
+    const bool without = !windowManagerPresent(display);
+    XCloseDisplay(display);
+    return without;
 }
 
 uint64_t x11RootWindow() {

@@ -11,6 +11,9 @@ void installX11DisplayLossHandler();
 // True when the window lives on an X server where no window manager has announced itself (the
 // _NET_SUPPORTING_WM_CHECK convention), so nothing else decides where windows go.
 bool onX11WithoutWindowManager(SDL_Window* window);
+// The same before any window exists: SDL's driver is x11 and its server, reached through a
+// connection of its own, has no window manager.
+bool x11DriverWithoutWindowManager();
 
 // The root window of the default screen, through a connection of its own; 0 without a display.
 uint64_t x11RootWindow();
