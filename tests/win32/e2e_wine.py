@@ -464,7 +464,7 @@ def case_saver_settings(args, workdir):
     """The settings dialog: owned by the host window from /c:HWND, OK storing what it shows; from
     the keyboard (/c), Enter storing the choices; with no argument, Escape storing nothing. The
     saver (/s) then runs with what is stored, brought into range where it is not usable, and
-    says so in the debugger's log."""
+    says so in the debugger's log. Defaults then OK stores every default again."""
     saver, start = make_saver_folders(args, workdir)
     with wine_session(args.prefix, workdir, *LARGE_SCREEN) as (display, wine):
         report = run_in_host(args, wine, saver, start, "settings")
@@ -492,6 +492,15 @@ def case_saver_settings(args, workdir):
                   f"/s: no {SETTINGS_LOG_LINE} in the log: {program.stderr()[-600:]!r}")
             press_key(display, window, "space")
             wait_for_end(program, 30, "/s: did not end on a key")
+        # Defaults, then the background's mnemonic to take the focus off the button, then OK:
+        # every value, the broken ones included, is stored again as a DWORD at its default.
+        with running(wine, saver, ["/c"], start) as program:
+            dialog = wait_for_window(display, "Velmorin Settings", program)
+            xdotool(display, "windowfocus", "--sync", str(dialog), "key", "--delay", "100",
+                    "alt+d", "alt+b", "Return")
+            wait_for_end(program, 30, "/c: Defaults and Return did not end the dialog")
+        stored = registry_dwords(wine, workdir)
+        check(stored == SETTINGS_DEFAULTS, f"/c Defaults then OK: stored {stored}")
 
 
 def case_saver_silent_ends(args, workdir):
