@@ -50,7 +50,7 @@ const char* const kVersionText = "velmorin " VELMORIN_VERSION;
 namespace {
 
 // A generous bound that still keeps width * height sane.
-constexpr unsigned long long kMaxWindowSide = 16384;
+constexpr uint32_t kMaxWindowSide = 16384;
 constexpr unsigned long long kMaxWindowId = UINT32_MAX; // X resource ids are 29 bits
 
 struct ParseState {
@@ -58,27 +58,8 @@ struct ParseState {
     bool modeGiven = false;
 };
 
-// "WxH", each side 1 to kMaxWindowSide in plain decimal.
 bool parseWindowSize(const char* text, DemoOptions* options) {
-    const char* cross = std::strchr(text, 'x');
-    if (cross == nullptr || cross == text) {
-        return false;
-    }
-    char width[24] = {};
-    const size_t widthLength = static_cast<size_t>(cross - text);
-    if (widthLength >= sizeof width) {
-        return false;
-    }
-    std::memcpy(width, text, widthLength);
-    unsigned long long w = 0;
-    unsigned long long h = 0;
-    if (!parseUnsignedArg(width, kMaxWindowSide, &w) ||
-        !parseUnsignedArg(cross + 1, kMaxWindowSide, &h) || w == 0 || h == 0) {
-        return false;
-    }
-    options->windowWidth = static_cast<int>(w);
-    options->windowHeight = static_cast<int>(h);
-    return true;
+    return parseSizeArg(text, kMaxWindowSide, &options->windowWidth, &options->windowHeight);
 }
 
 bool setMode(ParseState* state, WindowMode mode) {

@@ -32,7 +32,7 @@ namespace {
 constexpr const char* kBuildDir = VELMORIN_BUILD_DIR; // holds the painted bitmap/ folder
 constexpr int kDefaultWidth = 800;
 constexpr int kDefaultHeight = 600;
-constexpr unsigned long long kMaxSide = 8192;
+constexpr uint32_t kMaxSide = 8192;
 constexpr uint32_t kSeed = 1234;
 constexpr double kFrameDt = 0.015; // seconds, about the demo's dt at 100 frames a second
 // The background's lower-left corner in the scene frame, as the frame code places it.
@@ -232,16 +232,7 @@ bool takeSetup(int* argc, char** argv, BenchSetup* setup) {
     if (size == nullptr) {
         return true;
     }
-    const char* cross = std::strchr(size, 'x');
-    unsigned long long w = 0;
-    unsigned long long h = 0;
-    if (cross == nullptr || !parseUnsignedArg(std::string(size, cross).c_str(), kMaxSide, &w) ||
-        !parseUnsignedArg(cross + 1, kMaxSide, &h) || w == 0 || h == 0) {
-        return false;
-    }
-    setup->width = static_cast<int>(w);
-    setup->height = static_cast<int>(h);
-    return true;
+    return parseSizeArg(size, kMaxSide, &setup->width, &setup->height);
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-// Strict, whole-text parsing of unsigned, hexadecimal, seed and finite decimal arguments.
+// Strict, whole-text parsing of unsigned, hexadecimal, size, seed and finite decimal arguments.
 #include "common/cli_args.h"
 
 #include <cctype>
@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 
 namespace {
 
@@ -50,13 +52,34 @@ bool parseHexArg(const char* text, unsigned long long limit, unsigned long long*
     return true;
 }
 
-bool parseSeedArg(const char* text, uint32_t* out) {
-    unsigned long long seed = 0;
-    if (!parseUnsignedArg(text, UINT32_MAX, &seed)) {
+bool parseUint32Arg(const char* text, uint32_t low, uint32_t high, uint32_t* out) {
+    unsigned long long value = 0;
+    if (!parseUnsignedArg(text, high, &value) || value < low) {
         return false;
     }
-    *out = static_cast<uint32_t>(seed);
+    *out = static_cast<uint32_t>(value);
     return true;
+}
+
+bool parseSizeArg(const char* text, uint32_t maxSide, int* width, int* height) {
+    const char* cross = text == nullptr ? nullptr : std::strchr(text, 'x');
+    if (cross == nullptr) {
+        return false;
+    }
+    const std::string widthText(text, cross);
+    uint32_t w = 0;
+    uint32_t h = 0;
+    if (!parseUint32Arg(widthText.c_str(), 1, maxSide, &w) ||
+        !parseUint32Arg(cross + 1, 1, maxSide, &h)) {
+        return false;
+    }
+    *width = static_cast<int>(w);
+    *height = static_cast<int>(h);
+    return true;
+}
+
+bool parseSeedArg(const char* text, uint32_t* out) {
+    return parseUint32Arg(text, 0, UINT32_MAX, out);
 }
 
 bool parseFiniteArg(const char* text, double* out) {

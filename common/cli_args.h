@@ -7,6 +7,10 @@
 bool parseUnsignedArg(const char* text, unsigned long long limit, unsigned long long* out);
 // Hex digits only (no "0x", sign or space), at most limit.
 bool parseHexArg(const char* text, unsigned long long limit, unsigned long long* out);
+// Plain decimal digits as for parseUnsignedArg, from low to high.
+bool parseUint32Arg(const char* text, uint32_t low, uint32_t high, uint32_t* out);
+// "WIDTHxHEIGHT", each side plain decimal digits from 1 to maxSide.
+bool parseSizeArg(const char* text, uint32_t maxSide, int* width, int* height);
 // A seed: plain decimal digits, 0 to 4294967295.
 bool parseSeedArg(const char* text, uint32_t* out);
 // A whole-text number that is finite.

@@ -22,12 +22,7 @@ SettingsArg taken(bool accepted, uint32_t flag, uint32_t* seen) {
 } // namespace
 
 bool parseBodiesArg(const char* text, uint32_t* out) {
-    unsigned long long count = 0;
-    if (!parseUnsignedArg(text, kMaxBodies, &count) || count < kMinBodies) {
-        return false;
-    }
-    *out = static_cast<uint32_t>(count);
-    return true;
+    return parseUint32Arg(text, kMinBodies, kMaxBodies, out);
 }
 
 bool parseSpeedArg(const char* text, double* out) {
@@ -40,12 +35,7 @@ bool parseSpeedArg(const char* text, double* out) {
 }
 
 bool parseSprayArg(const char* text, uint32_t* out) {
-    unsigned long long points = 0;
-    if (!parseUnsignedArg(text, kMaxParticles, &points)) {
-        return false;
-    }
-    *out = static_cast<uint32_t>(points);
-    return true;
+    return parseUint32Arg(text, 0, kMaxParticles, out);
 }
 
 SettingsArg takeSettingsArg(const char* name, const char* value, SimSettings* settings,

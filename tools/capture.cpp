@@ -35,7 +35,7 @@ constexpr const char* kUsage = "usage: velmorin-capture --seed S --frames N --dt
 constexpr int kDefaultWidth = 800;
 constexpr int kDefaultHeight = 600;
 // Large enough for any screen, small enough that one frame's pixels stay well within memory.
-constexpr unsigned long long kMaxSide = 8192;
+constexpr uint32_t kMaxSide = 8192;
 constexpr int kRgbChannels = 3;
 // Largest frame count accepted: the numbered file names hold six digits.
 constexpr unsigned long long kMaxFrames = 999999;
@@ -54,24 +54,6 @@ struct CaptureOptions {
     int height = kDefaultHeight;
     BackgroundMode background = BackgroundMode::Fixed;
 };
-
-// "WxH", each side 1 to kMaxSide.
-bool parseSize(const char* text, CaptureOptions* options) {
-    const char* cross = text == nullptr ? nullptr : std::strchr(text, 'x');
-    if (cross == nullptr) {
-        return false;
-    }
-    const std::string width(text, cross);
-    unsigned long long w = 0;
-    unsigned long long h = 0;
-    if (!parseUnsignedArg(width.c_str(), kMaxSide, &w) ||
-        !parseUnsignedArg(cross + 1, kMaxSide, &h) || w == 0 || h == 0) {
-        return false;
-    }
-    options->width = static_cast<int>(w);
-    options->height = static_cast<int>(h);
-    return true;
-}
 
 // A finite, non-negative number of seconds.
 bool parseDt(const char* text, double* out) {
@@ -143,7 +125,7 @@ bool parseOptions(int argc, char** argv, CaptureOptions* options) {
             haveRenderer = true;
             i++;
         } else if (std::strcmp(flag, "--size") == 0 && !haveSize) {
-            if (!parseSize(value, options)) {
+            if (!parseSizeArg(value, kMaxSide, &options->width, &options->height)) {
                 return false;
             }
             haveSize = true;
