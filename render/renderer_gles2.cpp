@@ -84,6 +84,20 @@ void copy(const float* from, int count, float* to) {
     }
 }
 
+// Deleted objects leave their slots for the next ones, so a page that remakes its spheres on
+// every change keeps a list of the size it needs. The handle is the slot's index plus one.
+template <typename Slot, typename IsFree>
+uint32_t storeInFreeSlot(std::vector<Slot>* slots, const Slot& item, IsFree isFree) {
+    for (size_t i = 0; i < slots->size(); i++) {
+        if (isFree((*slots)[i])) {
+            (*slots)[i] = item;
+            return static_cast<uint32_t>(i + 1);
+        }
+    }
+    slots->push_back(item);
+    return static_cast<uint32_t>(slots->size());
+}
+
 GLuint makeBuffer(GLenum target, GLsizeiptr size, const void* data, GLenum usage) {
     GLuint buffer = 0;
     glGenBuffers(1, &buffer);
@@ -243,14 +257,8 @@ uint32_t createBackground(const ImageRecord* record, const uint8_t* pixels) {
         background.width = static_cast<float>(record->paddedWidth);
         background.height = static_cast<float>(record->paddedHeight);
     }
-    for (size_t i = 0; i < state.backgrounds.size(); i++) {
-        if (state.backgrounds[i].deleted) {
-            state.backgrounds[i] = background;
-            return static_cast<uint32_t>(i + 1);
-        }
-    }
-    state.backgrounds.push_back(background);
-    return static_cast<uint32_t>(state.backgrounds.size());
+    return storeInFreeSlot(&state.backgrounds, background,
+                           [](const Background& slot) { return slot.deleted; });
 }
 
 void deleteBackground(uint32_t handle) {
@@ -371,14 +379,8 @@ uint32_t createSphere(double radius, uint32_t texture) {
     sphere.indexCount = state.sphereIndexCount;
     sphere.texture = texture;
     copy(mesh.lastNormal, 3, sphere.lastNormal);
-    for (size_t i = 0; i < state.spheres.size(); i++) {
-        if (state.spheres[i].vertices == 0) {
-            state.spheres[i] = sphere;
-            return static_cast<uint32_t>(i + 1);
-        }
-    }
-    state.spheres.push_back(sphere);
-    return static_cast<uint32_t>(state.spheres.size());
+    return storeInFreeSlot(&state.spheres, sphere,
+                           [](const Sphere& slot) { return slot.vertices == 0; });
 }
 
 void deleteSphere(uint32_t handle) {
