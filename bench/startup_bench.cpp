@@ -154,15 +154,7 @@ LoopFigures runFramesFor(double seconds, uint32_t maxFps) {
     const double start = readClock(CLOCK_MONOTONIC);
     const double lateStart = start + seconds * (1.0 - kLateShare);
     double now = start;
-    while (!windowQuitRequested() && now - start < seconds) {
-        exitOnPendingSignal();
-        PlatformEvent event;
-        while (!windowQuitRequested() && platformPollEvent(&event)) {
-            windowHandleEvent(event);
-        }
-        if (windowQuitRequested()) {
-            break;
-        }
+    while (now - start < seconds && windowServeEvents()) {
         const int64_t delay = framePacerDelay(
             &pacer, static_cast<int64_t>(readClock(CLOCK_MONOTONIC) * kNanosecondsPerSecond));
         if (delay > 0) {

@@ -24,16 +24,7 @@ void restBeforeFrame(FramePacer* pacer) {
 }
 
 void runMessageLoop(FramePacer* pacer) {
-    while (!windowQuitRequested()) {
-        // Signals are acted on here, between frames, never while a frame uses the bodies.
-        exitOnPendingSignal();
-        PlatformEvent event;
-        while (!windowQuitRequested() && platformPollEvent(&event)) {
-            windowHandleEvent(event);
-        }
-        if (windowQuitRequested()) {
-            break;
-        }
+    while (windowServeEvents()) {
         restBeforeFrame(pacer);
         windowPaint();
     }

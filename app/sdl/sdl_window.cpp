@@ -105,6 +105,18 @@ bool windowQuitRequested() {
     return quitRequested;
 }
 
+bool windowServeEvents() {
+    if (quitRequested) {
+        return false;
+    }
+    exitOnPendingSignal();
+    PlatformEvent event;
+    while (!quitRequested && platformPollEvent(&event)) {
+        windowHandleEvent(event);
+    }
+    return !quitRequested;
+}
+
 void showErrorBox(const char* text) {
     platformShowErrorBox(text, exitSignalPending);
     exitOnPendingSignal();

@@ -10,6 +10,9 @@
 bool windowCreate(const DemoOptions& options);
 // What the window does with one event: resize, key or close.
 void windowHandleEvent(const PlatformEvent& event);
+// Between frames: a pending exit signal ends the process here, never while a frame uses the
+// bodies; then every waiting event is handled. False once the loop is to end.
+bool windowServeEvents();
 // One frame: timed, stepped, drawn and shown.
 void windowPaint();
 // True once teardownGraphics has asked the message loop to end.
