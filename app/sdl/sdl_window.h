@@ -2,8 +2,8 @@
 #pragma once
 
 #include "app/options.h"
-#include "platform/platform.h"
 #include "app/shell.h"
+#include "platform/platform.h"
 
 // Window, GL context, fixed GL state and background, the scene, the client size, all as the
 // options ask. False when the window or its context could not be made.

@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "platform/platform.h"
-#include "platform/sdl/platform_sdl_x11.h"
 #include "platform/sdl/platform_sdl_keys.h"
+#include "platform/sdl/platform_sdl_x11.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "app/exit_handlers.h"
-#include "platform/sdl/platform_sdl_keys.h"
 #include "app/sdl/sdl_window.h"
+#include "platform/sdl/platform_sdl_keys.h"
 #include "sim/scene.h"
 #include "sim/spray.h"
 #include "sim/world.h"

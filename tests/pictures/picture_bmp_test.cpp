@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/pictures/picture_test_support.h"
 #include "pictures/bmp.h"
+#include "tests/pictures/picture_test_support.h"
 
 namespace {
 

@@ -68,8 +68,7 @@ TEST_F(Scene, AnyNumberOfBodiesTakesTheSameDrawsInTheSameOrder) {
             EXPECT_EQ(b->position.x, kSeed42[i].x) << count << " bodies, body " << i;
             EXPECT_EQ(b->radius, kSeed42[i].radius) << count << " bodies, body " << i;
             EXPECT_EQ(b->sprayColor[2], kSeed42[i].blue) << count << " bodies, body " << i;
-            EXPECT_EQ(b->textureIndex, kSeed42[i].textureIndex)
-                << count << " bodies, body " << i;
+            EXPECT_EQ(b->textureIndex, kSeed42[i].textureIndex) << count << " bodies, body " << i;
         }
     }
 }
