@@ -223,8 +223,7 @@ int main(int argc, char** argv) {
                 static_cast<double>(loop.frames) / loop.realSeconds);
     std::printf("cpu per second           %.3f s   (%.3f ms of cpu per frame; frame cap %u)\n",
                 cpuSeconds / loop.realSeconds,
-                cpuSeconds / static_cast<double>(loop.frames) * kMillisecondsPerSecond,
-                maxFps);
+                cpuSeconds / static_cast<double>(loop.frames) * kMillisecondsPerSecond, maxFps);
     std::printf(
         "simulation speed         %.4f   (sum of dt / real time; %.1f within %.0f %%: %s)\n", speed,
         kTimeScale, kSpeedTolerance * kPercent,
