@@ -28,7 +28,10 @@ PlatformWindowStyle styleFor(WindowMode mode) {
     case WindowMode::Desktop:
         return PlatformWindowStyle::Desktop;
     case WindowMode::Saver:
+    case WindowMode::Wallpaper: // on X11 the desktop's background is the root window
         return PlatformWindowStyle::Hosted;
+    case WindowMode::StandaloneSaver:
+        return PlatformWindowStyle::Desktop;
     case WindowMode::SwitchedFullScreen:
         break;
     }

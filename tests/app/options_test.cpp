@@ -3,6 +3,7 @@
 
 #include <initializer_list>
 #include <regex>
+#include <utility>
 #include <vector>
 
 #include "app/options.h"
@@ -114,6 +115,9 @@ TEST(DemoOptions, BackgroundFillsEveryModeButTheSwitchedOne) {
         {{"--background", "none"}, nullptr, BackgroundMode::None},
         {{"--desktop", "--background=fixed"}, nullptr, BackgroundMode::Fixed},
         {{"--background", "fill"}, nullptr, BackgroundMode::Fill},
+        {{"--wallpaper"}, nullptr, BackgroundMode::Fill},
+        {{"--saver"}, nullptr, BackgroundMode::Fill},
+        {{"--wallpaper", "--background", "none"}, nullptr, BackgroundMode::None},
     };
     for (const Case& c : cases) {
         std::vector<const char*> argv{"velmorin"};
@@ -173,6 +177,14 @@ TEST(DemoOptions, MalformedMissingRepeatedOrUnknownIsBadUsage) {
              {"--background", "tiled"},
              {"--background"},
              {"--background", "fill", "--background", "fill"},
+             {"--wallpaper", "--saver"},
+             {"--saver", "--wallpaper"},
+             {"--wallpaper", "--windowed"},
+             {"--saver", "--desktop"},
+             {"--root", "--wallpaper"},
+             {"--saver", "--window-id", "0x5"},
+             {"--wallpaper", "--wallpaper"},
+             {"--saver=1"},
          }) {
         DemoOptions options;
         std::vector<const char*> argv{"velmorin"};
@@ -207,19 +219,49 @@ TEST(DemoOptions, HostVariableWinsOverFlagsAndAloneMakesASaver) {
     ASSERT_EQ(parse({"--root"}, &options, ""), OptionsVerdict::Run);
     EXPECT_TRUE(options.drawOnRoot);
     EXPECT_EQ(verdictOf({}, "window"), OptionsVerdict::BadUsage);
-    // A window the user asked for explicitly is not taken over by a stray variable.
-    ASSERT_EQ(parse({"--windowed"}, &options, "0x30"), OptionsVerdict::Run);
-    EXPECT_EQ(options.mode, WindowMode::Windowed);
+    // A mode the user asked for by name is not taken over by a stray variable.
+    for (auto mode : {std::pair{"--windowed", WindowMode::Windowed},
+                      std::pair{"--wallpaper", WindowMode::Wallpaper},
+                      std::pair{"--saver", WindowMode::StandaloneSaver}}) {
+        ASSERT_EQ(parse({mode.first}, &options, "0x30"), OptionsVerdict::Run);
+        EXPECT_EQ(options.mode, mode.second) << mode.first;
+        EXPECT_EQ(options.hostWindow, 0u) << mode.first;
+    }
 }
 
-TEST(DemoOptions, SaverIsCappedAt60UnlessToldOtherwise) {
-    DemoOptions options;
-    ASSERT_EQ(parse({"--root"}, &options), OptionsVerdict::Run);
-    EXPECT_EQ(effectiveMaxFps(options), 60u);
-    ASSERT_EQ(parse({"--root", "--max-fps", "0"}, &options), OptionsVerdict::Run);
-    EXPECT_EQ(effectiveMaxFps(options), 0u);
-    ASSERT_EQ(parse({"--max-fps", "24"}, &options, "0x5"), OptionsVerdict::Run);
-    EXPECT_EQ(effectiveMaxFps(options), 24u);
+// Savers at 60, the wallpaper at 30, unless told otherwise; the scene's settings go with them.
+TEST(DemoOptions, SaversAndWallpaperAreCappedUnlessToldOtherwise) {
+    struct Case {
+        std::vector<const char*> arguments;
+        const char* saverWindowEnv;
+        WindowMode mode;
+        uint32_t expected;
+    };
+    const Case cases[] = {
+        {{"--root"}, nullptr, WindowMode::Saver, 60},
+        {{"--root", "--max-fps", "0"}, nullptr, WindowMode::Saver, 0},
+        {{"--max-fps", "24"}, "0x5", WindowMode::Saver, 24},
+        {{"--saver"}, nullptr, WindowMode::StandaloneSaver, 60},
+        {{"--wallpaper"}, nullptr, WindowMode::Wallpaper, 30},
+        {{"--wallpaper", "--max-fps=0"}, nullptr, WindowMode::Wallpaper, 0},
+        {{"--saver", "--max-fps", "24"}, nullptr, WindowMode::StandaloneSaver, 24},
+        {{"--seed", "3", "--wallpaper", "--bodies", "7", "--speed=2", "--spray", "9", "--fps",
+          "--pictures", "p", "--renderer", "gles2", "--no-vsync", "--background", "fixed"},
+         nullptr,
+         WindowMode::Wallpaper,
+         30},
+    };
+    for (const Case& c : cases) {
+        std::vector<const char*> argv{"velmorin"};
+        argv.insert(argv.end(), c.arguments.begin(), c.arguments.end());
+        DemoOptions options;
+        ASSERT_EQ(parseDemoOptions(static_cast<int>(argv.size()), argv.data(), c.saverWindowEnv,
+                                   &options),
+                  OptionsVerdict::Run)
+            << c.arguments[0];
+        EXPECT_EQ(options.mode, c.mode) << c.arguments[0];
+        EXPECT_EQ(effectiveMaxFps(options), c.expected) << c.arguments[0] << c.arguments.size();
+    }
 }
 
 } // namespace
