@@ -19,10 +19,13 @@ enum class PlatformGLFlavour {
 };
 
 enum class PlatformEventType {
-    Resize,  // width, height: the new client size in pixels
-    KeyDown, // keyCode: Escape is 27 and no other key is; keys held with Alt never arrive
-    Close,   // the user or the window manager asked the window to close, or (Hosted) the
-             // host destroyed its window
+    Resize,      // width, height: the new client size in pixels
+    KeyDown,     // keyCode: Escape is 27 and no other key is; keys held with Alt never arrive
+    Close,       // the user or the window manager asked the window to close, or (Hosted) the
+                 // host destroyed its window
+    PointerMove, // x, y: where the pointer is in the window, from its top-left corner, in the
+                 // window system's units (pixels on X11)
+    ButtonDown,  // a mouse button pressed or the wheel turned
 };
 
 struct PlatformEvent {
@@ -30,6 +33,8 @@ struct PlatformEvent {
     int width = 0;
     int height = 0;
     int keyCode = 0;
+    int x = 0;
+    int y = 0;
 };
 
 enum class PlatformWindowStyle {
@@ -37,11 +42,14 @@ enum class PlatformWindowStyle {
     Windowed, // decorated and resizable, placed by the window manager
     Desktop,  // borderless over the whole screen at its current resolution
     Hosted,   // no window of our own: draw into hostWindow, which another program owns
+    Cover,    // borderless over the whole screen and every window on it, taking the keyboard
+              // and the pointer once shown: a screensaver started by an idle tool, which
+              // leaves the system's own idle timers running
 };
 
 struct PlatformWindowConfig {
     const char* title = "";
-    int width = 0; // Popup and Windowed; Desktop takes the screen's size
+    int width = 0; // Popup and Windowed; Desktop and Cover take the screen's size
     int height = 0;
     PlatformWindowStyle style = PlatformWindowStyle::Popup;
     // Ask for swap interval 0. Otherwise the driver keeps its own setting, normally one frame

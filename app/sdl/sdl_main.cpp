@@ -84,7 +84,8 @@ int main(int argc, char** argv) {
     exitOnPendingSignal();
     restBeforeFrame(&pacer);
     windowPaint();
-    if (options.mode == WindowMode::SwitchedFullScreen || options.mode == WindowMode::Desktop) {
+    if (options.mode == WindowMode::SwitchedFullScreen || options.mode == WindowMode::Desktop ||
+        options.mode == WindowMode::StandaloneSaver) {
         platformHideCursor();
     }
     runMessageLoop(&pacer);
