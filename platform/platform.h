@@ -19,13 +19,16 @@ enum class PlatformGLFlavour {
 };
 
 enum class PlatformEventType {
-    Resize,      // width, height: the new client size in pixels
-    KeyDown,     // keyCode: Escape is 27 and no other key is; keys held with Alt never arrive
-    Close,       // the user or the window manager asked the window to close, or (Hosted) the
-                 // host destroyed its window
-    PointerMove, // x, y: where the pointer is in the window, from its top-left corner, in the
-                 // window system's units (pixels on X11)
-    ButtonDown,  // a mouse button pressed or the wheel turned
+    Resize,  // width, height: the new client size in pixels
+    KeyDown, // keyCode: Escape is 27 and no other key is; keys held with Alt never arrive
+    Close,   // the user or the window manager asked the window to close, or (Hosted) the
+             // host destroyed its window
+    Hidden,  // unmapped or minimised (Hosted: the host's window unmapped): nobody sees a frame
+    Shown,   // visible again
+    DisplayChanged, // moved to another display, whose refresh rate may differ
+    PointerMove,    // x, y: where the pointer is in the window, from its top-left corner, in
+                    // the window system's units (pixels on X11)
+    ButtonDown,     // a mouse button pressed or the wheel turned
 };
 
 struct PlatformEvent {
@@ -78,7 +81,13 @@ void platformHideCursor();
 std::string platformExecutableDir();
 // Next pending event without waiting; false when there is none.
 bool platformPollEvent(PlatformEvent* event);
+// Next event, waiting up to timeoutMs for one; false when none came.
+bool platformWaitEvent(PlatformEvent* event, int timeoutMs);
 void platformSwapBuffers();
+// The refresh rate of the display the window is on, in Hz; 0 when the system does not say.
+int platformRefreshRate();
+// True when the driver waits for the display's refresh on every swap, as far as it tells.
+bool platformVsyncActive();
 // Modal box, caption "Error", one OK button, no parent. Returns when the user confirms it, or
 // early, with the box taken down, as soon as abandon() (polled while waiting) says so.
 void platformShowErrorBox(const char* text, bool (*abandon)());

@@ -24,6 +24,10 @@ FpsCounter fpsCounter;
 // --saver: any key, click or real pointer move is the user back, and ends it with status 0.
 bool endsOnInput = false;
 SaverPointer saverPointer;
+bool hidden = false;
+bool displayChanged = false;
+// A quarter of a second between looks at the exit signals while resting.
+constexpr int kHiddenWaitMs = 250;
 
 PlatformWindowStyle styleFor(WindowMode mode) {
     switch (mode) {
@@ -105,6 +109,15 @@ void windowHandleEvent(const PlatformEvent& event) {
             teardownGraphics();
         }
         break;
+    case PlatformEventType::Hidden:
+        hidden = true;
+        break;
+    case PlatformEventType::Shown:
+        hidden = false;
+        break;
+    case PlatformEventType::DisplayChanged:
+        displayChanged = true;
+        break;
     }
 }
 
@@ -138,6 +151,23 @@ bool windowServeEvents() {
         windowHandleEvent(event);
     }
     return !quitRequested;
+}
+
+bool windowHidden() {
+    return hidden;
+}
+
+void windowRestWhileHidden() {
+    PlatformEvent event;
+    if (platformWaitEvent(&event, kHiddenWaitMs)) {
+        windowHandleEvent(event);
+    }
+}
+
+bool windowTakeDisplayChange() {
+    const bool changed = displayChanged;
+    displayChanged = false;
+    return changed;
 }
 
 void showErrorBox(const char* text) {

@@ -24,13 +24,12 @@ OptionsVerdict verdictOf(std::initializer_list<const char*> arguments,
     return parse(arguments, &options, saverWindowEnv);
 }
 
-TEST(DemoOptions, NoArgumentIsTheSwitchedFullScreenDemoUncapped) {
+TEST(DemoOptions, NoArgumentIsTheSwitchedFullScreenDemo) {
     DemoOptions options;
     ASSERT_EQ(parse({}, &options), OptionsVerdict::Run);
     EXPECT_EQ(options.mode, WindowMode::SwitchedFullScreen);
     EXPECT_FALSE(options.seedGiven);
     EXPECT_EQ(options.picturesDir, nullptr);
-    EXPECT_EQ(effectiveMaxFps(options), 0u);
     EXPECT_FALSE(options.noVsync);
     EXPECT_FALSE(options.showFps);
     EXPECT_EQ(options.renderer, nullptr);
@@ -56,7 +55,7 @@ TEST(DemoOptions, EveryValueOptionTakesItsValueEitherWay) {
     EXPECT_TRUE(options.seedGiven);
     EXPECT_EQ(options.seed, 4294967295u);
     EXPECT_STREQ(options.picturesDir, "/tmp/p");
-    EXPECT_EQ(effectiveMaxFps(options), 30u);
+    EXPECT_EQ(effectiveMaxFps(options, 60), 30u);
     EXPECT_TRUE(options.noVsync);
     EXPECT_TRUE(options.showFps);
     EXPECT_EQ(options.mode, WindowMode::Desktop);
@@ -229,38 +228,36 @@ TEST(DemoOptions, HostVariableWinsOverFlagsAndAloneMakesASaver) {
     }
 }
 
-// Savers at 60, the wallpaper at 30, unless told otherwise; the scene's settings go with them.
-TEST(DemoOptions, SaversAndWallpaperAreCappedUnlessToldOtherwise) {
-    struct Case {
-        std::vector<const char*> arguments;
-        const char* saverWindowEnv;
-        WindowMode mode;
-        uint32_t expected;
+TEST(DemoOptions, FrameCapIsTheRefreshRateUnlessToldOtherwise) {
+    struct Row {
+        std::initializer_list<const char*> arguments;
+        int refreshHz; // 0: the system does not say
+        uint32_t cap;  // 0: none
     };
-    const Case cases[] = {
-        {{"--root"}, nullptr, WindowMode::Saver, 60},
-        {{"--root", "--max-fps", "0"}, nullptr, WindowMode::Saver, 0},
-        {{"--max-fps", "24"}, "0x5", WindowMode::Saver, 24},
-        {{"--saver"}, nullptr, WindowMode::StandaloneSaver, 60},
-        {{"--wallpaper"}, nullptr, WindowMode::Wallpaper, 30},
-        {{"--wallpaper", "--max-fps=0"}, nullptr, WindowMode::Wallpaper, 0},
-        {{"--saver", "--max-fps", "24"}, nullptr, WindowMode::StandaloneSaver, 24},
+    const Row rows[] = {
+        {{}, 0, 60},
+        {{}, 144, 144},
+        {{"--windowed"}, 75, 75},
+        {{"--no-vsync"}, 60, 0},
+        {{"--max-fps", "24"}, 144, 24},
+        {{"--max-fps", "0"}, 60, 0},
+        {{"--root"}, 144, 60}, // a screensaver keeps to 60 on any display
+        {{"--root", "--no-vsync"}, 144, 60},
+        {{"--root", "--max-fps", "0"}, 60, 0},
+        {{"--saver"}, 144, 60},
+        {{"--saver", "--max-fps", "24"}, 60, 24},
+        {{"--wallpaper"}, 144, 30}, // a wallpaper keeps to 30
+        {{"--wallpaper", "--max-fps=0"}, 60, 0},
         {{"--seed", "3", "--wallpaper", "--bodies", "7", "--speed=2", "--spray", "9", "--fps",
           "--pictures", "p", "--renderer", "gles2", "--no-vsync", "--background", "fixed"},
-         nullptr,
-         WindowMode::Wallpaper,
+         60,
          30},
     };
-    for (const Case& c : cases) {
-        std::vector<const char*> argv{"velmorin"};
-        argv.insert(argv.end(), c.arguments.begin(), c.arguments.end());
+    for (const Row& row : rows) {
         DemoOptions options;
-        ASSERT_EQ(parseDemoOptions(static_cast<int>(argv.size()), argv.data(), c.saverWindowEnv,
-                                   &options),
-                  OptionsVerdict::Run)
-            << c.arguments[0];
-        EXPECT_EQ(options.mode, c.mode) << c.arguments[0];
-        EXPECT_EQ(effectiveMaxFps(options), c.expected) << c.arguments[0] << c.arguments.size();
+        ASSERT_EQ(parse(row.arguments, &options), OptionsVerdict::Run);
+        EXPECT_EQ(effectiveMaxFps(options, row.refreshHz), row.cap)
+            << *row.arguments.begin() << " at " << row.refreshHz << " Hz";
     }
 }
 
