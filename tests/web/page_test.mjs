@@ -236,9 +236,15 @@ async function freeRunningPage(page, url) {
     `Object.defineProperty(document, "hidden", { value: ${hidden}, configurable: true });` +
     `Object.defineProperty(document, "visibilityState", { value: "${hidden ? "hidden" : "visible"}",` +
     " configurable: true }); document.dispatchEvent(new Event('visibilitychange')); true");
+  const taskSeconds = async () => (await page.call("Performance.getMetrics")).metrics
+    .find((metric) => metric.name === "TaskDuration").value;
+  await page.call("Performance.enable");
   await setHidden(true);
   const framesHidden = await page.evaluate("window.velmorin.frames");
+  const tasksBefore = await taskSeconds();
   await sleep(1000);
+  console.log(`figure: hidden, the page's tasks took ${((await taskSeconds() - tasksBefore) * 1000)
+    .toFixed(1)} ms in 1 s (the test's own calls included)`);
   check((await page.evaluate("window.velmorin.frames")) === framesHidden,
     "no frame is drawn while the tab is hidden");
   await setHidden(false);
