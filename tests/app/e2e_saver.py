@@ -151,12 +151,14 @@ def case_root_window(args, workdir, mode="--root"):
 
 
 def case_standalone_saver(args, workdir):
-    """--saver: an override-redirect window over the whole 1024x768 screen, which a one-pixel
-    pointer move leaves running and a key, a click or a real move ends with status 0."""
+    """--saver: an override-redirect window over the whole 1024x768 screen holding the pointer,
+    which a one-pixel move leaves running and a key, a click or a real move ends with status 0."""
     endings = [("a key", ["key", "a"]), ("a click", ["click", "1"]),
                ("a move", ["mousemove_relative", "--", "0", "-20"])]
     with contextlib.ExitStack() as stack:
         server = stack.enter_context(start_xvfb(workdir, 1024, 768))
+        other = Host(args.host, server.display, 200, 100)  # a program under the saver
+        stack.callback(other.stop)
         for what, command in endings:
             demo = Demo(args.demo, make_rundir(workdir, args.pictures, what.replace(" ", "-")),
                         server.display, args=["--saver"])
@@ -166,6 +168,8 @@ def case_standalone_saver(args, workdir):
                   f"the saver's window is {window}, not the whole screen")
             check("Override Redirect State: yes" in window_info(server.display, window.id),
                   "a window manager could stack windows over the saver")
+            grab = other.command("grab", "grab").split()[1]
+            check(grab == "1", f"another program could grab the pointer (status {grab})")
             wait_for_background_cover(server.display, Window(0, "root", 1024, 768, 0, 0))
             subprocess.run(["xdotool", "mousemove_relative", "1", "0"], check=True,
                            env=dict(os.environ, DISPLAY=server.display))
