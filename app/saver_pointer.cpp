@@ -5,7 +5,8 @@
 
 bool saverPointerMoveEnds(SaverPointer* pointer, int x, int y) {
     if (!pointer->anchored) {
-        // Windows and X11 both report where the pointer is when the window appears under it.
+        // Windows reports where the pointer is when the window appears under it; Wayland, when
+        // the pointer enters the surface.
         pointer->anchored = true;
         pointer->x = x;
         pointer->y = y;
