@@ -16,13 +16,15 @@ constexpr double kSecondsPerMillisecond = 0.001;
 // (a bigger window on software GL, a loaded machine) shows, and the mean must follow it.
 bool previousWasLong = false;
 
-// The first frame's interval is two back-to-back readings, not a real frame, so nothing is
-// compared with the mean until a real interval is in it. A monotonic clock gives a negative
-// interval only when a gap of over 24 days wrapped its 32-bit milliseconds: a pause too.
+// Right after the first frame the mean is that frame's two back-to-back readings, about 0, so
+// the first real interval is a pause if it is over the quarter second: a slow machine's second
+// frame then stands still, but a stop just after the first frame cannot make steps of seconds.
+// A monotonic clock gives a negative interval only when a gap of over 24 days wrapped its
+// 32-bit milliseconds: a pause too.
 bool isPause(double elapsed) {
     const bool longInterval =
         elapsed < 0.0 || (elapsed > kPauseMinSeconds && elapsed > kPauseMeanFactor * meanFrameTime);
-    const bool pause = longInterval && !previousWasLong && frameCount >= 2;
+    const bool pause = longInterval && !previousWasLong;
     previousWasLong = longInterval;
     return pause;
 }
