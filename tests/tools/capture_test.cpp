@@ -216,6 +216,35 @@ TEST_F(CaptureTool, SizeAndBackgroundChooseTheFrame) {
     }
 }
 
+// Outside the fixed placement the scene keeps its scale to the frame's height, so a wider
+// frame only shows more at the sides: 960x720 is the middle of 1280x720, spheres and sprays.
+TEST_F(CaptureTool, AWiderFrameShowsMoreOfTheSceneAtTheSameSize) {
+    const auto capture = [&](const std::string& size) {
+        const fs::path png = scratch / (size + ".png");
+        const RunResult result =
+            run("--seed 3" + std::string(kFrameArgs) + " --background none --size " + size +
+                    " --out " + quoted(png.string()),
+                kBuildDir);
+        EXPECT_EQ(result.status, 0) << result.err;
+        return readPng(png);
+    };
+    const Png wide = capture("1280x720");
+    const Png middle = capture("960x720");
+    ASSERT_EQ(wide.rgb.size(), static_cast<size_t>(1280) * 720 * 3);
+    ASSERT_EQ(middle.rgb.size(), static_cast<size_t>(960) * 720 * 3);
+    int lit = 0;
+    int same = 0;
+    for (int row = 0; row < middle.height; row++) {
+        for (int x = 0; x < middle.width; x++) {
+            const uint32_t p = pixelAt(middle, x, row);
+            lit += p != 0 ? 1 : 0;
+            same += p != 0 && p == pixelAt(wide, x + (wide.width - middle.width) / 2, row) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(lit, middle.width * middle.height / 200);
+    EXPECT_GE(same, lit * 99 / 100) << same << " of " << lit;
+}
+
 TEST_F(CaptureTool, SameSeedGivesByteIdenticalPngs) {
     const std::vector<uint8_t> first = readBytes(captureSeed(11, "first.png"));
     const std::vector<uint8_t> second = readBytes(captureSeed(11, "second.png"));
