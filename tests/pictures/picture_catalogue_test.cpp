@@ -214,13 +214,11 @@ double measureStarShare(const Image& image) {
 
 // The centred part of the standard picture that covers a width x height one, at its own scale.
 Image cropToCover(const Image& image, int width, int height) {
-    const double scale = std::max(static_cast<double>(width) / image.width,
-                                  static_cast<double>(height) / image.height);
-    const Image crop = makeImage(static_cast<int>(std::lround(width / scale)),
-                                 static_cast<int>(std::lround(height / scale)));
-    return paintImage(crop.width, crop.height, [&](int x, int y) {
-        const Rgb8 p = readPixel(image, x + (image.width - crop.width) / 2,
-                                 y + (image.height - crop.height) / 2);
+    const double scale = std::max(1.0 * width / image.width, 1.0 * height / image.height);
+    const int w = static_cast<int>(std::lround(width / scale));
+    const int h = static_cast<int>(std::lround(height / scale));
+    return paintImage(w, h, [&](int x, int y) {
+        const Rgb8 p = readPixel(image, x + (image.width - w) / 2, y + (image.height - h) / 2);
         return Colour{p.r / 255.0, p.g / 255.0, p.b / 255.0};
     });
 }
