@@ -335,6 +335,7 @@ def wait_for_picture_shown(display, rows):
     """The window of the picture's size shows it (rows from the bottom) pixel for pixel in at
     least half of its pixels, the spheres and sprays over the rest: no scaled picture would."""
     h, w = len(rows), len(rows[0])
+
     def shown():
         window = [v for v in windows_named(display, "Velmorin") if (v.width, v.height) == (w, h)]
         shot = window and screenshot(display)
@@ -345,8 +346,8 @@ def wait_for_picture_shown(display, rows):
 
 def case_paint_cache(args, workdir):
     """In a window the demo's own background is painted at the window's size into the cache and
-    shown, again after a resize; a damaged cache file is refused without a word (no box, nothing
-    on stderr) and painted again; with a cache that cannot be written it is still shown."""
+    shown, and painted anew after a resize; a damaged cache file is refused without a word (no
+    box, nothing on stderr) and painted again; with a cache it cannot write it is still shown."""
     cache = os.path.join(workdir, "cache")
     unwritable = os.path.join(workdir, "cache-unwritable")  # its velmorin/ is a file
     os.makedirs(unwritable)
