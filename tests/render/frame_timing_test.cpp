@@ -113,7 +113,6 @@ const IntervalRow kIntervalRows[] = {
      {1000, 1000, 1016, 2147484664u, 2147484680u},
      {0.0, 0.012, 0.012, 0.016},
      3},
-    {"the first frame", {700, 704}, {0.006}, 1},
 };
 
 TEST_F(FrameTiming, IntervalSequencesGiveTheMeanAndStep) {
