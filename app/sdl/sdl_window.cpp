@@ -6,6 +6,9 @@
 #include "app/exit_handlers.h"
 #include "app/fps_counter.h"
 #include "app/shell_scene.h"
+#if defined(VELMORIN_WAYLAND)
+#include "app/sdl/sdl_layers.h"
+#endif
 #include "render/frame.h"
 #include "render/renderer.h"
 
@@ -95,6 +98,9 @@ void windowPaint() {
 }
 
 void teardownGraphics() {
+#if defined(VELMORIN_WAYLAND)
+    layersTeardown();
+#endif
     platformReleaseGLContext();
     platformRestoreDisplayMode();
     platformShutdown();
