@@ -5,8 +5,8 @@
 
 bool saverPointerMoveEnds(SaverPointer* pointer, int x, int y) {
     if (!pointer->anchored) {
-        // Windows reports where the pointer is when the window appears under it; Wayland, when
-        // the pointer enters the surface.
+        // Windows and X11 report where the pointer is when the window appears under it; Wayland,
+        // when the pointer enters the surface.
         pointer->anchored = true;
         pointer->x = x;
         pointer->y = y;

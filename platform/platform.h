@@ -23,6 +23,12 @@ enum class PlatformEventType {
     KeyDown, // keyCode: Escape is 27 and no other key is; keys held with Alt never arrive
     Close,   // the user or the window manager asked the window to close, or (Hosted) the
              // host destroyed its window
+    Hidden,  // unmapped or minimised (Hosted: the host's window unmapped): nobody sees a frame
+    Shown,   // visible again
+    DisplayChanged, // moved to another display, whose refresh rate may differ
+    PointerMove,    // x, y: where the pointer is in the window, from its top-left corner, in
+                    // the window system's units (pixels on X11)
+    ButtonDown,     // a mouse button pressed or the wheel turned
 };
 
 struct PlatformEvent {
@@ -30,6 +36,8 @@ struct PlatformEvent {
     int width = 0;
     int height = 0;
     int keyCode = 0;
+    int x = 0;
+    int y = 0;
 };
 
 enum class PlatformWindowStyle {
@@ -37,11 +45,14 @@ enum class PlatformWindowStyle {
     Windowed, // decorated and resizable, placed by the window manager
     Desktop,  // borderless over the whole screen at its current resolution
     Hosted,   // no window of our own: draw into hostWindow, which another program owns
+    Cover,    // borderless over the whole screen and every window on it, taking the keyboard
+              // and the pointer once shown: a screensaver started by an idle tool, which
+              // leaves the system's own idle timers running
 };
 
 struct PlatformWindowConfig {
     const char* title = "";
-    int width = 0; // Popup and Windowed; Desktop takes the screen's size
+    int width = 0; // Popup and Windowed; Desktop and Cover take the screen's size
     int height = 0;
     PlatformWindowStyle style = PlatformWindowStyle::Popup;
     // Ask for swap interval 0. Otherwise the driver keeps its own setting, normally one frame
@@ -70,7 +81,13 @@ void platformHideCursor();
 std::string platformExecutableDir();
 // Next pending event without waiting; false when there is none.
 bool platformPollEvent(PlatformEvent* event);
+// Next event, waiting up to timeoutMs for one; false when none came.
+bool platformWaitEvent(PlatformEvent* event, int timeoutMs);
 void platformSwapBuffers();
+// The refresh rate of the display the window is on, in Hz; 0 when the system does not say.
+int platformRefreshRate();
+// True when the driver waits for the display's refresh on every swap, as far as it tells.
+bool platformVsyncActive();
 // Modal box, caption "Error", one OK button, no parent. Returns when the user confirms it, or
 // early, with the box taken down, as soon as abandon() (polled while waiting) says so.
 void platformShowErrorBox(const char* text, bool (*abandon)());

@@ -183,7 +183,9 @@ int layersRun(const DemoOptions& options) {
     }
     shellCreateScene(options);
     FramePacer pacer;
-    framePacerInit(&pacer, effectiveMaxFps(options));
+    // No refresh rate is needed for the cap: the compositor's frame callbacks already keep every
+    // surface to its output's.
+    framePacerInit(&pacer, effectiveMaxFps(options, 0));
     bool booked = false; // the pacer has given the next frame its start, frameAtNs
     int64_t frameAtNs = 0;
     for (;;) {

@@ -27,8 +27,21 @@ void restBeforeFrame(FramePacer* pacer) {
     }
 }
 
-void runMessageLoop(FramePacer* pacer) {
+// The display's refresh rate, and whether vsync holds it, are known only once the window is on
+// a display, and change when it moves to another.
+void startPacing(FramePacer* pacer, const DemoOptions& options) {
+    framePacerInit(pacer, effectiveMaxFps(options, platformRefreshRate()), platformVsyncActive());
+}
+
+void runMessageLoop(FramePacer* pacer, const DemoOptions& options) {
     while (windowServeEvents()) {
+        if (windowTakeDisplayChange()) {
+            startPacing(pacer, options);
+        }
+        if (windowHidden()) {
+            windowRestWhileHidden();
+            continue;
+        }
         restBeforeFrame(pacer);
         windowPaint();
     }
@@ -62,7 +75,8 @@ int main(int argc, char** argv) {
         return answered;
     }
     installExitHandlers();
-    const bool hosted = options.mode == WindowMode::Saver;
+    // The wallpaper draws on the root window as --root does, and behaves as a hosted saver.
+    const bool hosted = options.mode == WindowMode::Saver || options.mode == WindowMode::Wallpaper;
     // A screensaver never puts a box in front of its host: its errors go to standard error.
     setErrorReporter(hosted ? nullptr : showErrorBox);
     setPictureFolder(
@@ -95,13 +109,14 @@ int main(int argc, char** argv) {
         return 0;
     }
     FramePacer pacer;
-    framePacerInit(&pacer, effectiveMaxFps(options));
+    startPacing(&pacer, options);
     exitOnPendingSignal();
     restBeforeFrame(&pacer);
     windowPaint();
-    if (options.mode == WindowMode::SwitchedFullScreen || options.mode == WindowMode::Desktop) {
+    if (options.mode == WindowMode::SwitchedFullScreen || options.mode == WindowMode::Desktop ||
+        options.mode == WindowMode::StandaloneSaver) {
         platformHideCursor();
     }
-    runMessageLoop(&pacer);
+    runMessageLoop(&pacer, options);
     return 0;
 }

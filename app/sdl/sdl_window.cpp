@@ -5,6 +5,7 @@
 #include "app/background_painter.h"
 #include "app/exit_handlers.h"
 #include "app/fps_counter.h"
+#include "app/saver_pointer.h"
 #include "app/shell_scene.h"
 #if defined(VELMORIN_WAYLAND)
 #include "app/sdl/sdl_layers.h"
@@ -23,6 +24,13 @@ int drawableWidth = 0;
 int drawableHeight = 0;
 bool showFps = false;
 FpsCounter fpsCounter;
+// --saver: any key, click or real pointer move is the user back, and ends it with status 0.
+bool endsOnInput = false;
+SaverPointer saverPointer;
+bool hidden = false;
+bool displayChanged = false;
+// A quarter of a second between looks at the exit signals while resting.
+constexpr int kHiddenWaitMs = 250;
 
 PlatformWindowStyle styleFor(WindowMode mode) {
     switch (mode) {
@@ -31,7 +39,10 @@ PlatformWindowStyle styleFor(WindowMode mode) {
     case WindowMode::Desktop:
         return PlatformWindowStyle::Desktop;
     case WindowMode::Saver:
+    case WindowMode::Wallpaper: // on X11 the desktop's background is the root window
         return PlatformWindowStyle::Hosted;
+    case WindowMode::StandaloneSaver:
+        return PlatformWindowStyle::Cover;
     case WindowMode::SwitchedFullScreen:
         break;
     }
@@ -65,6 +76,8 @@ bool windowCreate(const DemoOptions& options) {
     drawableWidth = clientWidth;
     drawableHeight = clientHeight;
     showFps = options.showFps;
+    endsOnInput = options.mode == WindowMode::StandaloneSaver;
+    saverPointer = SaverPointer{};
     // The projection must be in place before the first frame.
     resizeViewport(clientWidth, clientHeight);
     startBackgroundPainter(options, clientWidth, clientHeight);
@@ -80,10 +93,33 @@ void windowHandleEvent(const PlatformEvent& event) {
         resizeBackgroundPainter(event.width, event.height);
         break;
     case PlatformEventType::KeyDown:
+        if (endsOnInput) {
+            teardownGraphics();
+            break;
+        }
         handleKeyDown(event.keyCode);
         break;
     case PlatformEventType::Close:
         teardownGraphics();
+        break;
+    case PlatformEventType::PointerMove:
+        if (endsOnInput && saverPointerMoveEnds(&saverPointer, event.x, event.y)) {
+            teardownGraphics();
+        }
+        break;
+    case PlatformEventType::ButtonDown:
+        if (endsOnInput) {
+            teardownGraphics();
+        }
+        break;
+    case PlatformEventType::Hidden:
+        hidden = true;
+        break;
+    case PlatformEventType::Shown:
+        hidden = false;
+        break;
+    case PlatformEventType::DisplayChanged:
+        displayChanged = true;
         break;
     }
 }
@@ -121,6 +157,23 @@ bool windowServeEvents() {
         windowHandleEvent(event);
     }
     return !quitRequested;
+}
+
+bool windowHidden() {
+    return hidden;
+}
+
+void windowRestWhileHidden() {
+    PlatformEvent event;
+    if (platformWaitEvent(&event, kHiddenWaitMs)) {
+        windowHandleEvent(event);
+    }
+}
+
+bool windowTakeDisplayChange() {
+    const bool changed = displayChanged;
+    displayChanged = false;
+    return changed;
 }
 
 void showErrorBox(const char* text) {

@@ -20,6 +20,7 @@ SDL_Window* mainWindow = nullptr;
 SDL_GLContext glContext = nullptr;
 bool displayModeChanged = false;
 bool hostedWindow = false; // mainWindow belongs to another program
+bool coverWindow = false;  // mainWindow is a Cover, which takes the input once shown
 
 constexpr int kEsMajorVersion = 2;
 
@@ -68,9 +69,22 @@ Uint32 windowFlags(PlatformWindowStyle style) {
         return common | SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP;
     case PlatformWindowStyle::Popup:
     case PlatformWindowStyle::Hosted:
+    case PlatformWindowStyle::Cover: // placed by itself, over everything (see createWindow)
         break;
     }
     return common | SDL_WINDOW_BORDERLESS;
+}
+
+// The whole screen: every display's bounds together, as the X server's root window spans them.
+SDL_Rect allDisplaysBounds() {
+    SDL_Rect all{0, 0, 0, 0};
+    for (int display = 0; display < SDL_GetNumVideoDisplays(); display++) {
+        SDL_Rect bounds{};
+        if (SDL_GetDisplayBounds(display, &bounds) == 0) {
+            SDL_UnionRect(&all, &bounds, &all);
+        }
+    }
+    return all;
 }
 
 SDL_Window* createWindow(const PlatformWindowConfig& config) {
@@ -87,7 +101,17 @@ SDL_Window* createWindow(const PlatformWindowConfig& config) {
             width = desktop.w;
             height = desktop.h;
         }
+    } else if (config.style == PlatformWindowStyle::Cover) {
+        const SDL_Rect screen = allDisplaysBounds();
+        x = screen.x;
+        y = screen.y;
+        width = screen.w;
+        height = screen.h;
     }
+    // A Cover is override-redirect on X11: no window manager places, frames or stacks it, so
+    // raised it stays above panels and full-screen windows alike.
+    SDL_SetHint(SDL_HINT_X11_FORCE_OVERRIDE_REDIRECT,
+                config.style == PlatformWindowStyle::Cover ? "1" : "0");
     return SDL_CreateWindow(config.title, x, y, width, height, windowFlags(config.style));
 }
 
@@ -135,28 +159,55 @@ bool alreadyCoversScreenAt(int display, int width, int height) {
     return onX11WithoutWindowManager(mainWindow);
 }
 
+bool translateWindowEvent(Uint8 windowEvent, PlatformEvent* event) {
+    switch (windowEvent) {
+    case SDL_WINDOWEVENT_CLOSE:
+        event->type = PlatformEventType::Close;
+        return true;
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+        event->type = PlatformEventType::Resize;
+        SDL_GL_GetDrawableSize(mainWindow, &event->width, &event->height);
+        return true;
+    case SDL_WINDOWEVENT_HIDDEN:
+    case SDL_WINDOWEVENT_MINIMIZED:
+        event->type = PlatformEventType::Hidden;
+        return true;
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_MAXIMIZED:
+    case SDL_WINDOWEVENT_EXPOSED:
+        event->type = PlatformEventType::Shown;
+        return true;
+    case SDL_WINDOWEVENT_DISPLAY_CHANGED:
+        event->type = PlatformEventType::DisplayChanged;
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool translateEvent(const SDL_Event& sdlEvent, PlatformEvent* event) {
     switch (sdlEvent.type) {
     case SDL_QUIT:
         event->type = PlatformEventType::Close;
         return true;
     case SDL_WINDOWEVENT:
-        if (sdlEvent.window.event == SDL_WINDOWEVENT_CLOSE) {
-            event->type = PlatformEventType::Close;
-            return true;
-        }
-        if (sdlEvent.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
-            event->type = PlatformEventType::Resize;
-            SDL_GL_GetDrawableSize(mainWindow, &event->width, &event->height);
-            return true;
-        }
-        return false;
+        return translateWindowEvent(sdlEvent.window.event, event);
     case SDL_SYSWMEVENT:
         if (x11IsDestroyOf(sdlEvent.syswm.msg, mainWindow)) {
             event->type = PlatformEventType::Close;
             return true;
         }
         return false;
+    case SDL_MOUSEMOTION:
+        event->type = PlatformEventType::PointerMove;
+        event->x = sdlEvent.motion.x;
+        event->y = sdlEvent.motion.y;
+        return true;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEWHEEL:
+        event->type = PlatformEventType::ButtonDown;
+        return true;
     case SDL_KEYDOWN:
         // Keys held with Alt belong to the system, as Alt+F4 does.
         if ((sdlEvent.key.keysym.mod & KMOD_ALT) != 0) {
@@ -234,7 +285,14 @@ bool platformCreateWindowWith(const PlatformWindowConfig& config) {
         // Drivers that cannot turn sync off just keep it.
         SDL_GL_SetSwapInterval(0);
     }
-    SDL_DisableScreenSaver();
+    coverWindow = config.style == PlatformWindowStyle::Cover;
+    if (coverWindow) {
+        // The idle tool that started this blanker may have more to do later (a locker, the
+        // screen switched off): its timers must keep running.
+        SDL_EnableScreenSaver();
+    } else {
+        SDL_DisableScreenSaver();
+    }
     return true;
 }
 
@@ -250,6 +308,11 @@ void platformShowWindow() {
     if (mainWindow != nullptr && !hostedWindow) {
         SDL_ShowWindow(mainWindow);
         SDL_RaiseWindow(mainWindow);
+    }
+    if (coverWindow) {
+        // No window manager gives an override-redirect window the focus: it takes the keys and
+        // the pointer itself, so the key that ends it reaches nothing underneath.
+        x11GrabInput(mainWindow);
     }
 }
 
@@ -319,6 +382,34 @@ bool platformPollEvent(PlatformEvent* event) {
     return false;
 }
 
+bool platformWaitEvent(PlatformEvent* event, int timeoutMs) {
+    const Uint32 start = SDL_GetTicks();
+    for (;;) {
+        const auto waited = static_cast<int>(SDL_GetTicks() - start);
+        SDL_Event sdlEvent;
+        if (waited >= timeoutMs || SDL_WaitEventTimeout(&sdlEvent, timeoutMs - waited) == 0) {
+            return false;
+        }
+        *event = PlatformEvent{};
+        if (translateEvent(sdlEvent, event)) {
+            return true;
+        }
+    }
+}
+
+int platformRefreshRate() {
+    SDL_DisplayMode mode{};
+    const int display = mainWindow != nullptr ? SDL_GetWindowDisplayIndex(mainWindow) : 0;
+    if (display < 0 || SDL_GetCurrentDisplayMode(display, &mode) != 0) {
+        return 0;
+    }
+    return mode.refresh_rate;
+}
+
+bool platformVsyncActive() {
+    return glContext != nullptr && SDL_GL_GetSwapInterval() != 0;
+}
+
 void platformSwapBuffers() {
     if (mainWindow != nullptr) {
         SDL_GL_SwapWindow(mainWindow);
@@ -348,6 +439,7 @@ void platformShutdown() {
         mainWindow = nullptr;
     }
     hostedWindow = false;
+    coverWindow = false;
     if (sdlStarted) {
         SDL_Quit();
         sdlStarted = false;

@@ -3,6 +3,7 @@
 
 #include <initializer_list>
 #include <regex>
+#include <utility>
 #include <vector>
 
 #include "app/options.h"
@@ -23,13 +24,12 @@ OptionsVerdict verdictOf(std::initializer_list<const char*> arguments,
     return parse(arguments, &options, saverWindowEnv);
 }
 
-TEST(DemoOptions, NoArgumentIsTheSwitchedFullScreenDemoUncapped) {
+TEST(DemoOptions, NoArgumentIsTheSwitchedFullScreenDemo) {
     DemoOptions options;
     ASSERT_EQ(parse({}, &options), OptionsVerdict::Run);
     EXPECT_EQ(options.mode, WindowMode::SwitchedFullScreen);
     EXPECT_FALSE(options.seedGiven);
     EXPECT_EQ(options.picturesDir, nullptr);
-    EXPECT_EQ(effectiveMaxFps(options), 0u);
     EXPECT_FALSE(options.noVsync);
     EXPECT_FALSE(options.showFps);
     EXPECT_EQ(options.renderer, nullptr);
@@ -55,7 +55,7 @@ TEST(DemoOptions, EveryValueOptionTakesItsValueEitherWay) {
     EXPECT_TRUE(options.seedGiven);
     EXPECT_EQ(options.seed, 4294967295u);
     EXPECT_STREQ(options.picturesDir, "/tmp/p");
-    EXPECT_EQ(effectiveMaxFps(options), 30u);
+    EXPECT_EQ(effectiveMaxFps(options, 60), 30u);
     EXPECT_TRUE(options.noVsync);
     EXPECT_TRUE(options.showFps);
     EXPECT_EQ(options.mode, WindowMode::Desktop);
@@ -114,6 +114,9 @@ TEST(DemoOptions, BackgroundFillsEveryModeButTheSwitchedOne) {
         {{"--background", "none"}, nullptr, BackgroundMode::None},
         {{"--desktop", "--background=fixed"}, nullptr, BackgroundMode::Fixed},
         {{"--background", "fill"}, nullptr, BackgroundMode::Fill},
+        {{"--wallpaper"}, nullptr, BackgroundMode::Fill},
+        {{"--saver"}, nullptr, BackgroundMode::Fill},
+        {{"--wallpaper", "--background", "none"}, nullptr, BackgroundMode::None},
     };
     for (const Case& c : cases) {
         std::vector<const char*> argv{"velmorin"};
@@ -173,6 +176,14 @@ TEST(DemoOptions, MalformedMissingRepeatedOrUnknownIsBadUsage) {
              {"--background", "tiled"},
              {"--background"},
              {"--background", "fill", "--background", "fill"},
+             {"--wallpaper", "--saver"},
+             {"--saver", "--wallpaper"},
+             {"--wallpaper", "--windowed"},
+             {"--saver", "--desktop"},
+             {"--root", "--wallpaper"},
+             {"--saver", "--window-id", "0x5"},
+             {"--wallpaper", "--wallpaper"},
+             {"--saver=1"},
          }) {
         DemoOptions options;
         std::vector<const char*> argv{"velmorin"};
@@ -207,19 +218,47 @@ TEST(DemoOptions, HostVariableWinsOverFlagsAndAloneMakesASaver) {
     ASSERT_EQ(parse({"--root"}, &options, ""), OptionsVerdict::Run);
     EXPECT_TRUE(options.drawOnRoot);
     EXPECT_EQ(verdictOf({}, "window"), OptionsVerdict::BadUsage);
-    // A window the user asked for explicitly is not taken over by a stray variable.
-    ASSERT_EQ(parse({"--windowed"}, &options, "0x30"), OptionsVerdict::Run);
-    EXPECT_EQ(options.mode, WindowMode::Windowed);
+    // A mode the user asked for by name is not taken over by a stray variable.
+    for (auto mode : {std::pair{"--windowed", WindowMode::Windowed},
+                      std::pair{"--wallpaper", WindowMode::Wallpaper},
+                      std::pair{"--saver", WindowMode::StandaloneSaver}}) {
+        ASSERT_EQ(parse({mode.first}, &options, "0x30"), OptionsVerdict::Run);
+        EXPECT_EQ(options.mode, mode.second) << mode.first;
+        EXPECT_EQ(options.hostWindow, 0u) << mode.first;
+    }
 }
 
-TEST(DemoOptions, SaverIsCappedAt60UnlessToldOtherwise) {
-    DemoOptions options;
-    ASSERT_EQ(parse({"--root"}, &options), OptionsVerdict::Run);
-    EXPECT_EQ(effectiveMaxFps(options), 60u);
-    ASSERT_EQ(parse({"--root", "--max-fps", "0"}, &options), OptionsVerdict::Run);
-    EXPECT_EQ(effectiveMaxFps(options), 0u);
-    ASSERT_EQ(parse({"--max-fps", "24"}, &options, "0x5"), OptionsVerdict::Run);
-    EXPECT_EQ(effectiveMaxFps(options), 24u);
+TEST(DemoOptions, FrameCapIsTheRefreshRateUnlessToldOtherwise) {
+    struct Row {
+        std::initializer_list<const char*> arguments;
+        int refreshHz; // 0: the system does not say
+        uint32_t cap;  // 0: none
+    };
+    const Row rows[] = {
+        {{}, 0, 60},
+        {{}, 144, 144},
+        {{"--windowed"}, 75, 75},
+        {{"--no-vsync"}, 60, 0},
+        {{"--max-fps", "24"}, 144, 24},
+        {{"--max-fps", "0"}, 60, 0},
+        {{"--root"}, 144, 60}, // a screensaver keeps to 60 on any display
+        {{"--root", "--no-vsync"}, 144, 60},
+        {{"--root", "--max-fps", "0"}, 60, 0},
+        {{"--saver"}, 144, 60},
+        {{"--saver", "--max-fps", "24"}, 60, 24},
+        {{"--wallpaper"}, 144, 30}, // a wallpaper keeps to 30
+        {{"--wallpaper", "--max-fps=0"}, 60, 0},
+        {{"--seed", "3", "--wallpaper", "--bodies", "7", "--speed=2", "--spray", "9", "--fps",
+          "--pictures", "p", "--renderer", "gles2", "--no-vsync", "--background", "fixed"},
+         60,
+         30},
+    };
+    for (const Row& row : rows) {
+        DemoOptions options;
+        ASSERT_EQ(parse(row.arguments, &options), OptionsVerdict::Run);
+        EXPECT_EQ(effectiveMaxFps(options, row.refreshHz), row.cap)
+            << *row.arguments.begin() << " at " << row.refreshHz << " Hz";
+    }
 }
 
 } // namespace
