@@ -83,7 +83,6 @@ class Sway:
     def __init__(self, args, workdir):
         self.prefix, user = as_user()
         self.rundir, self.runtime = readable_copy(args, workdir, user)
-        self.workdir = workdir
         config = os.path.join(workdir, "sway.conf")
         with open(config, "w") as handle:
             handle.write(f"output * resolution {OUTPUT_WIDTH}x{OUTPUT_HEIGHT}\n"
@@ -116,7 +115,7 @@ class Sway:
         """The output's pixels once it shows a moving scene with no black, at the given size."""
         def filled_and_moving(previous=[None]):
             width, height, pixels = grab(self.prefix, self.env,
-                                         os.path.join(self.workdir, "shot.ppm"), output)
+                                         os.path.join(self.rundir, "shot.ppm"), output)
             moved = previous[0] is not None and pixels != previous[0]
             previous[0] = pixels
             return moved and black_share(pixels) < 0.01 and (width, height) == size and pixels
@@ -161,9 +160,10 @@ def case_wayland_fill(args, workdir):
 
 
 def sharpness(pixels):
-    """Mean horizontal step of green: about halved in a frame drawn at half size, scaled up."""
+    """Mean step of green within pixel pairs: next to none in a frame drawn at half size."""
     rows = [pixels[r + 1:r + OUTPUT_WIDTH * 3:3] for r in range(0, len(pixels), OUTPUT_WIDTH * 24)]
-    return sum(abs(a - b) for g in rows for a, b in zip(g, g[1:])) / (len(rows) * OUTPUT_WIDTH)
+    steps = [abs(a - b) for green in rows for a, b in zip(green[::2], green[1::2])]
+    return sum(steps) / len(steps)
 
 
 def case_wallpaper_outputs(args, workdir):
