@@ -146,6 +146,9 @@ void waylandOutputFitBuffer(WaylandOutput* output) {
             (static_cast<uint32_t>(output->logicalHeight) * output->scale120 + half) /
             kFractionalScaleDenominator);
         wp_viewport_set_destination(output->viewport, output->logicalWidth, output->logicalHeight);
+        if (gWayland.compositorVersion >= kBufferScaleSinceCompositor) {
+            wl_surface_set_buffer_scale(output->surface, 1); // an integer scale set before goes
+        }
         return;
     }
     const int32_t scale =
