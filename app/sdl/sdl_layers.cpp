@@ -149,9 +149,10 @@ void drawTick(LayerRun* run, const DemoOptions& options, int first) {
 
 void reportStart(PlatformLayerStart start) {
     if (start == PlatformLayerStart::NoLayerShell) {
-        std::fputs("velmorin: this Wayland compositor offers no layer surfaces "
-                   "(wlr-layer-shell), which --wallpaper and --saver need\n",
-                   stderr);
+        std::fprintf(stderr,
+                     "%s: this Wayland compositor offers no layer surfaces (wlr-layer-shell), "
+                     "which --wallpaper and --saver need\n",
+                     kProgramName);
     } else {
         reportError("Could not create window");
     }
