@@ -116,6 +116,9 @@ void windowHandleEvent(const PlatformEvent& event) {
         hidden = true;
         break;
     case PlatformEventType::Shown:
+        if (hidden) {
+            frameTimingNoteGap(); // however short it was, nobody saw the scene move meanwhile
+        }
         hidden = false;
         break;
     case PlatformEventType::DisplayChanged:

@@ -335,7 +335,7 @@ def case_desktop(args, workdir):
         now = screen_size(display)
         check(now == screen, f"--desktop: the screen became {now}")
         write_figure(args, "cpu-desktop",
-                     f"--desktop (uncapped) at {screen} {cpu_percent(demo, 3)}%")
+                     f"--desktop (capped at the refresh rate) at {screen} {cpu_percent(demo, 3)}%")
         check_escape_ends(display, demo, "desktop")
 
 
