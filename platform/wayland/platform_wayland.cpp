@@ -13,8 +13,9 @@ PlatformWayland gWayland;
 
 namespace {
 
-// The newest versions this program knows. wl_compositor 3 brings the buffer scale; wl_output 2
-// its scale and done events; wl_seat 5 nothing needed beyond 1 but the pointer's frame events.
+// The newest versions this program knows; each is bound at the lower of this and what the
+// compositor offers. wl_compositor 3 brings the buffer scale, wl_output 2 its scale and done
+// events and 3 its release, wl_seat 3 the keyboard's and pointer's release and 5 its own.
 constexpr uint32_t kCompositorVersion = 4;
 constexpr uint32_t kLayerShellVersion = 4;
 constexpr uint32_t kViewporterVersion = 1;
