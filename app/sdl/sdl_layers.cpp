@@ -143,7 +143,8 @@ void drawTick(LayerRun* run, const DemoOptions& options, int first) {
         if (run->showFps) {
             rendererDrawText(text, view.width, view.height);
         }
-        platformWaylandPresentFrame(i);
+        // Whole frames: the frame does not yet say what changed since the buffer's last one.
+        platformWaylandPresentFrame(i, nullptr, 0);
     }
 }
 

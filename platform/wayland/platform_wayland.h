@@ -64,8 +64,12 @@ int platformWaylandSurfaceCount();
 PlatformLayerView platformWaylandSurface(int index);
 // Makes the context current on the surface's EGL window surface, at its current pixel size.
 bool platformWaylandMakeCurrent(int index);
-// Asks for the surface's next frame callback and shows the frame drawn on it: the whole
-// buffer, as no driver here reports buffer age or takes damage.
-void platformWaylandPresentFrame(int index);
+// platformBackBufferAge for the surface made current last: from EGL_EXT_buffer_age where the
+// driver offers it, else 0 (everything must be drawn).
+int platformWaylandBackBufferAge(int index);
+// platformPresentFrame for one surface, after asking for its next frame callback: the count
+// rectangles go to the compositor as the damage (EGL_KHR_swap_buffers_with_damage or its EXT
+// twin) where the driver offers it; otherwise, or with count 0, the whole buffer is shown.
+void platformWaylandPresentFrame(int index, const PlatformRect* rects, int count);
 // Releases surfaces, EGL and the connection; harmless twice and before anything existed.
 void platformWaylandShutdown();

@@ -1,5 +1,8 @@
 // EGL on the Wayland connection: one context for every output, a window surface per output,
 // and the frame shown with the next frame callback asked for.
+#include <cstring>
+#include <vector>
+
 #include "platform/wayland/platform_wayland_state.h"
 
 namespace {
@@ -18,6 +21,34 @@ void onFrameDone(void* data, wl_callback* callback, uint32_t /*time*/) {
 }
 
 const wl_callback_listener kFrameListener = {onFrameDone};
+
+bool hasExtension(const char* extensions, const char* name) {
+    const size_t length = std::strlen(name);
+    for (const char* at = extensions; at != nullptr && (at = std::strstr(at, name)) != nullptr;
+         at += length) {
+        const bool starts = at == extensions || at[-1] == ' ';
+        if (starts && (at[length] == ' ' || at[length] == '\0')) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whatever the driver offers for showing part of a frame; Mesa's software rasteriser offers
+// neither, and whole frames are shown.
+void findDamageExtensions(EGLDisplay display) {
+    const char* extensions = eglQueryString(display, EGL_EXTENSIONS);
+    gWayland.bufferAge = hasExtension(extensions, "EGL_EXT_buffer_age");
+    const char* swap = hasExtension(extensions, "EGL_KHR_swap_buffers_with_damage")
+                           ? "eglSwapBuffersWithDamageKHR"
+                       : hasExtension(extensions, "EGL_EXT_swap_buffers_with_damage")
+                           ? "eglSwapBuffersWithDamageEXT"
+                           : nullptr;
+    gWayland.swapWithDamage =
+        swap == nullptr
+            ? nullptr
+            : reinterpret_cast<PFNEGLSWAPBUFFERSWITHDAMAGEKHRPROC>(eglGetProcAddress(swap));
+}
 
 // An opaque configure where there is one: with alpha the compositor would blend the scene's
 // clear colour, whose alpha nothing here promises.
@@ -58,6 +89,7 @@ bool waylandEglStart(PlatformGLFlavour flavour) {
         w.eglDisplay = EGL_NO_DISPLAY;
         return false;
     }
+    findDamageExtensions(w.eglDisplay);
     const bool es2 = flavour == PlatformGLFlavour::Es2;
     if (eglBindAPI(es2 ? EGL_OPENGL_ES_API : EGL_OPENGL_API) != EGL_TRUE ||
         !chooseConfig(w.eglDisplay, es2 ? EGL_OPENGL_ES2_BIT : EGL_OPENGL_BIT, &w.eglConfig)) {
@@ -109,7 +141,17 @@ bool waylandEglMakeCurrent(WaylandOutput* output) {
     return true;
 }
 
-void platformWaylandPresentFrame(int index) {
+int platformWaylandBackBufferAge(int index) {
+    const WaylandOutput* output = gWayland.outputs[static_cast<size_t>(index)];
+    EGLint age = 0;
+    if (!gWayland.bufferAge || eglQuerySurface(gWayland.eglDisplay, output->eglSurface,
+                                               EGL_BUFFER_AGE_EXT, &age) != EGL_TRUE) {
+        return 0;
+    }
+    return age;
+}
+
+void platformWaylandPresentFrame(int index, const PlatformRect* rects, int count) {
     WaylandOutput* output = gWayland.outputs[static_cast<size_t>(index)];
     if (output->frame != nullptr) {
         wl_callback_destroy(output->frame); // drawn early (a new size): one callback is enough
@@ -118,7 +160,15 @@ void platformWaylandPresentFrame(int index) {
     output->frame = wl_surface_frame(output->surface);
     wl_callback_add_listener(output->frame, &kFrameListener, output);
     output->due = false;
-    eglSwapBuffers(gWayland.eglDisplay, output->eglSurface);
+    if (count <= 0 || gWayland.swapWithDamage == nullptr) {
+        eglSwapBuffers(gWayland.eglDisplay, output->eglSurface);
+        return;
+    }
+    std::vector<EGLint> damage; // x, y, width, height each, from the lower left as GL's
+    for (int i = 0; i < count; ++i) {
+        damage.insert(damage.end(), {rects[i].x, rects[i].y, rects[i].width, rects[i].height});
+    }
+    gWayland.swapWithDamage(gWayland.eglDisplay, output->eglSurface, damage.data(), count);
 }
 
 void waylandEglReleaseSurface(WaylandOutput* output) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <EGL/egl.h>
+#include <EGL/eglext.h>
 #include <wayland-client.h>
 #include <wayland-egl.h>
 
@@ -61,6 +62,8 @@ struct PlatformWayland {
     EGLDisplay eglDisplay = EGL_NO_DISPLAY;
     EGLConfig eglConfig = nullptr;
     EGLContext eglContext = EGL_NO_CONTEXT;
+    bool bufferAge = false;                                      // EGL_EXT_buffer_age
+    PFNEGLSWAPBUFFERSWITHDAMAGEKHRPROC swapWithDamage = nullptr; // null: whole frames only
 };
 
 extern PlatformWayland gWayland;
