@@ -12,6 +12,7 @@
 #include "render/texture.h"
 #include "sim/physics.h"
 #include "sim/random.h"
+#include "sim/spray.h"
 #include "sim/world.h"
 
 uint32_t lightList = 0;
@@ -71,9 +72,19 @@ void resizeViewport(int width, int height) {
                           kNearPlane, kFarPlane);
 }
 
-void stepAndDrawFrame(double dt) {
+void stepFrame(double dt) {
     physicsStep(dt);
+    for (uint32_t i = 0; i < gravityListCount(&bodies); i++) {
+        updateSpray(gravityListGet(&bodies, i), dt);
+    }
+}
 
+void stepAndDrawFrame(double dt) {
+    stepFrame(dt);
+    drawFrame();
+}
+
+void drawFrame() {
     rendererClear();
     rendererLoadIdentity();
     rendererPushMatrix();
@@ -93,14 +104,14 @@ void stepAndDrawFrame(double dt) {
                       static_cast<float>(-centerOfMass.z));
     // No depth test: each body and its spray cover whatever was drawn before them.
     for (uint32_t i = 0; i < gravityListCount(&bodies); i++) {
-        GravityObject* body = gravityListGet(&bodies, i);
+        const GravityObject* body = gravityListGet(&bodies, i);
         rendererPushMatrix();
         const Vertex p = getPosition(body);
         rendererTranslate(static_cast<float>(p.x), static_cast<float>(p.y),
                           static_cast<float>(p.z));
         rendererDrawSphere(bodyLooks[i].sphere);
         rendererPopMatrix();
-        updateAndDrawSpray(body, dt);
+        drawSprayPoints(body);
     }
     rendererPopMatrix();
     rendererFlush();

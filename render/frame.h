@@ -27,3 +27,7 @@ void renderFrame();
 
 // The rest of renderFrame for a given dt: the physics step and the drawing.
 void stepAndDrawFrame(double dt);
+// Its two halves, for a shell that shows one step on several drawables: the bodies and their
+// sprays moved by dt, then the scene drawn as it stands, as often as there are drawables.
+void stepFrame(double dt);
+void drawFrame();

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks: simulation and offscreen drawing costs, then the demo's start-up
-# and frame loop in a window on a private Xvfb (Mesa's llvmpipe), and prints the figures.
+# and frame loop in a window on a private Xvfb (Mesa's llvmpipe), then the Wayland wallpaper's
+# start and processor use under a headless compositor, and prints the figures.
 # Usage: scripts/bench.sh [build-dir]   (default build-bench)
 # Environment: VELMORIN_BENCH_REPETITIONS (default 5), VELMORIN_STARTUP_RUNS (default 3).
 set -euo pipefail
@@ -174,3 +175,12 @@ for run in $(seq "$startup_runs"); do
     rm -rf "$empty_cache"
 done
 echo "time to first frame      $(median_of "from the caller's timestamp" 5) s (target < 0.35 s)"
+
+# The wallpaper on Wayland's layer surfaces, under a headless compositor of its own (the
+# Wayland tests' set-up), where the build has the Wayland backend.
+if grep -q '^VELMORIN_WAYLAND:BOOL=ON' "$build/CMakeCache.txt" && command -v sway >/dev/null; then
+    echo
+    echo "== --wallpaper on a headless compositor at 1920x1080"
+    python3 bench/wayland_bench.py --demo "$build/app/velmorin" --pictures "$build/bitmap" \
+        --runs "$startup_runs"
+fi

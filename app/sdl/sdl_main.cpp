@@ -9,6 +9,10 @@
 #include "app/frame_pacer.h"
 #include "app/options.h"
 #include "app/sdl/sdl_window.h"
+#if defined(VELMORIN_WAYLAND)
+#include "app/sdl/sdl_layers.h"
+#include "platform/wayland/platform_wayland.h"
+#endif
 #include "common/picture_search.h"
 #include "platform/platform.h"
 #include "render/error_report.h"
@@ -77,6 +81,18 @@ int main(int argc, char** argv) {
     setErrorReporter(hosted ? nullptr : showErrorBox);
     setPictureFolder(
         findPictureFolder(options.picturesDir, platformExecutableDir(), pictureFileExists));
+#if defined(VELMORIN_WAYLAND)
+    // On Wayland the wallpaper and the saver are layer surfaces, which SDL cannot make; without
+    // a connection after all they fall through to X11.
+    if ((options.mode == WindowMode::Wallpaper || options.mode == WindowMode::StandaloneSaver) &&
+        platformWaylandWanted()) {
+        setErrorReporter(nullptr); // no box over the desktop: one line on standard error
+        const int status = layersRun(options);
+        if (status >= 0) {
+            return status;
+        }
+    }
+#endif
     if (!platformInit(hosted ? PlatformVideo::Hosted : PlatformVideo::Display)) {
         setErrorReporter(nullptr); // no screen to show a box on: standard error it is
         reportError("Could not register window");

@@ -7,6 +7,9 @@
 #include "app/fps_counter.h"
 #include "app/saver_pointer.h"
 #include "app/shell_scene.h"
+#if defined(VELMORIN_WAYLAND)
+#include "app/sdl/sdl_layers.h"
+#endif
 #include "render/frame.h"
 #include "render/renderer.h"
 
@@ -134,6 +137,9 @@ void windowPaint() {
 }
 
 void teardownGraphics() {
+#if defined(VELMORIN_WAYLAND)
+    layersTeardown();
+#endif
     platformReleaseGLContext();
     platformRestoreDisplayMode();
     platformShutdown();

@@ -240,7 +240,8 @@ EndSection
 class Demo:
     """The real demo, started from `rundir` (which holds bitmap/) on the given X display."""
 
-    def __init__(self, binary, rundir, display, wrapper=(), extra_env=None, args=(), logdir=None):
+    def __init__(self, binary, rundir, display, wrapper=(), extra_env=None, args=(), logdir=None,
+                 pass_fds=()):
         self.rundir = rundir
         # The output goes to logdir when the run folder must stay as it is (/, an empty one).
         self.stdout_path = os.path.join(logdir or rundir, "stdout.txt")
@@ -254,7 +255,7 @@ class Demo:
         with open(self.stdout_path, "wb") as out, open(self.stderr_path, "wb") as err:
             self.proc = subprocess.Popen(list(wrapper) + [binary] + list(args), cwd=rundir, env=env,
                                          stdin=subprocess.DEVNULL, stdout=out, stderr=err,
-                                         start_new_session=True,
+                                         start_new_session=True, pass_fds=pass_fds,
                                          preexec_fn=_die_with_parent(signal.SIGKILL))
         self.pid = self.proc.pid
         self.binary = os.path.realpath(binary)

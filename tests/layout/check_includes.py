@@ -22,7 +22,7 @@ ALLOWED = {
     "app/web": ["app", "math", "sim", "render", "common", "pictures"],
     "tools": ["math", "sim", "render", "common", "platform", "pictures"],
 }
-WINDOW_SYSTEM = re.compile(r"<(SDL2?/|windows\.h|windowsx\.h|X11/|emscripten|EGL/|GL/glx)")
+WINDOW_SYSTEM = re.compile(r"<(SDL2?/|windows\.h|windowsx\.h|X11/|emscripten|EGL/|GL/glx|wayland-)")
 WINDOW_SYSTEM_HOMES = ("platform", "app/sdl", "app/win32", "app/web")
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"][^>"]+[>"])', re.MULTILINE)
 

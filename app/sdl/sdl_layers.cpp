@@ -1,0 +1,223 @@
+// The layer surfaces' frame loop: one scene stepped once a tick and drawn on every output whose
+// compositor asks for a frame, at that output's own pixel size.
+#include "app/sdl/sdl_layers.h"
+
+#include <csignal>
+#include <cstdio>
+
+#include "app/background_painter.h"
+#include "app/exit_handlers.h"
+#include "app/fps_counter.h"
+#include "app/frame_pacer.h"
+#include "app/saver_pointer.h"
+#include "app/shell_scene.h"
+#include "platform/wayland/platform_wayland.h"
+#include "render/error_report.h"
+#include "render/frame.h"
+#include "render/renderer.h"
+
+namespace {
+
+constexpr int kFpsTextSize = 32;
+// The signals that end the program wait, blocked, for the loop's waits, which let them in: so
+// one arriving just before a wait still ends it at once.
+constexpr int kExitSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+struct LayerRun {
+    sigset_t waitMask{};
+    bool saver = false;
+    bool showFps = false;
+    FpsCounter fps;
+    SaverPointer pointer;
+    // The largest output's pixel size, which the background is painted for; outputs of other
+    // sizes show the scaled picture.
+    int paintWidth = 0;
+    int paintHeight = 0;
+    bool painterStarted = false;
+};
+
+void blockExitSignals(LayerRun* run) {
+    sigset_t blocked;
+    sigemptyset(&blocked);
+    for (const int number : kExitSignals) {
+        sigaddset(&blocked, number);
+    }
+    // Before any thread of the GL driver or the painter exists, so that they inherit the block
+    // and every such signal reaches this thread's waits.
+    pthread_sigmask(SIG_BLOCK, &blocked, &run->waitMask);
+    for (const int number : kExitSignals) {
+        sigdelset(&run->waitMask, number);
+    }
+}
+
+bool selectRenderer(const DemoOptions& options, PlatformGLFlavour* flavour) {
+    RendererKind renderer = rendererDefaultKind();
+    if (options.renderer != nullptr && !rendererKindFromName(options.renderer, &renderer)) {
+        return false;
+    }
+    *flavour =
+        renderer == RendererKind::Gles2 ? PlatformGLFlavour::Es2 : PlatformGLFlavour::Compatibility;
+    return rendererSelect(renderer);
+}
+
+// True when the run is to end: the compositor is done with us, or the user stirred the saver.
+bool serveEvents(LayerRun* run) {
+    PlatformLayerEvent event;
+    while (platformWaylandPollEvent(&event)) {
+        switch (event.type) {
+        case PlatformLayerEventType::Ended:
+            return true;
+        case PlatformLayerEventType::KeyDown:
+        case PlatformLayerEventType::ButtonDown:
+            if (run->saver) {
+                return true;
+            }
+            break;
+        case PlatformLayerEventType::PointerEnter:
+            run->pointer = SaverPointer(); // positions on another surface are not comparable
+            saverPointerMoveEnds(&run->pointer, event.x, event.y);
+            break;
+        case PlatformLayerEventType::PointerMotion:
+            if (run->saver && saverPointerMoveEnds(&run->pointer, event.x, event.y)) {
+                return true;
+            }
+            break;
+        }
+    }
+    return false;
+}
+
+int firstDueSurface() {
+    for (int i = 0; i < platformWaylandSurfaceCount(); ++i) {
+        if (platformWaylandSurface(i).due) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+// The background is painted for the largest output; the painter keeps only the latest size.
+void followLargestOutput(LayerRun* run, const DemoOptions& options) {
+    int width = 0;
+    int height = 0;
+    for (int i = 0; i < platformWaylandSurfaceCount(); ++i) {
+        const PlatformLayerView view = platformWaylandSurface(i);
+        if (view.width * view.height > width * height) {
+            width = view.width;
+            height = view.height;
+        }
+    }
+    if (width == 0 || (width == run->paintWidth && height == run->paintHeight)) {
+        return;
+    }
+    run->paintWidth = width;
+    run->paintHeight = height;
+    if (!run->painterStarted) {
+        run->painterStarted = true;
+        startBackgroundPainter(options, width, height);
+    } else {
+        resizeBackgroundPainter(width, height);
+    }
+}
+
+// One tick: the scene stepped once, then drawn on every surface that asks for a frame.
+void drawTick(LayerRun* run, const DemoOptions& options, int first) {
+    if (!platformWaylandMakeCurrent(first)) {
+        return;
+    }
+    followLargestOutput(run, options);
+    showPaintedBackground();
+    stepFrame(frameTimingNextDt());
+    char text[kFpsTextSize] = "";
+    if (run->showFps) {
+        fpsCounterTick(&run->fps, steadyNanoseconds());
+        fpsCounterFormat(run->fps, text, kFpsTextSize);
+    }
+    for (int i = first; i < platformWaylandSurfaceCount(); ++i) {
+        const PlatformLayerView view = platformWaylandSurface(i);
+        if (!view.due || !platformWaylandMakeCurrent(i)) {
+            continue;
+        }
+        resizeViewport(view.width, view.height);
+        drawFrame();
+        if (run->showFps) {
+            rendererDrawText(text, view.width, view.height);
+        }
+        // Whole frames: the frame does not yet say what changed since the buffer's last one.
+        platformWaylandPresentFrame(i, nullptr, 0);
+    }
+}
+
+void reportStart(PlatformLayerStart start) {
+    if (start == PlatformLayerStart::NoLayerShell) {
+        std::fprintf(stderr,
+                     "%s: this Wayland compositor offers no layer surfaces (wlr-layer-shell), "
+                     "which --wallpaper and --saver need\n",
+                     kProgramName);
+    } else {
+        reportError("Could not create window");
+    }
+}
+
+} // namespace
+
+int layersRun(const DemoOptions& options) {
+    LayerRun run;
+    run.saver = options.mode == WindowMode::StandaloneSaver;
+    run.showFps = options.showFps;
+    blockExitSignals(&run);
+    PlatformLayerConfig config;
+    config.layer = run.saver ? PlatformLayer::Overlay : PlatformLayer::Background;
+    config.purpose = run.saver ? "velmorin-saver" : "velmorin-wallpaper";
+    if (!selectRenderer(options, &config.flavour)) {
+        reportError("Could not create window");
+        return 0;
+    }
+    const PlatformLayerStart start = platformWaylandStart(config);
+    if (start == PlatformLayerStart::NoCompositor) {
+        platformWaylandShutdown();
+        pthread_sigmask(SIG_SETMASK, &run.waitMask, nullptr);
+        return -1;
+    }
+    if (start != PlatformLayerStart::Ready) {
+        reportStart(start);
+        return start == PlatformLayerStart::NoLayerShell ? 1 : 0;
+    }
+    shellCreateScene(options);
+    FramePacer pacer;
+    // No refresh rate is needed for the cap: the compositor's frame callbacks already keep every
+    // surface to its output's.
+    framePacerInit(&pacer, effectiveMaxFps(options, 0));
+    bool booked = false; // the pacer has given the next frame its start, frameAtNs
+    int64_t frameAtNs = 0;
+    for (;;) {
+        exitOnPendingSignal();
+        if (serveEvents(&run)) {
+            break;
+        }
+        const int first = firstDueSurface();
+        if (first < 0) {
+            // Covered or off everywhere: nothing is drawn until a frame callback comes.
+            platformWaylandWait(-1, &run.waitMask);
+            continue;
+        }
+        const int64_t now = steadyNanoseconds();
+        if (!booked) {
+            frameAtNs = now + framePacerDelay(&pacer, now);
+            booked = true;
+        }
+        if (now < frameAtNs) {
+            platformWaylandWait(frameAtNs - now, &run.waitMask);
+            continue;
+        }
+        booked = false;
+        drawTick(&run, options, first);
+        platformWaylandWait(0, &run.waitMask); // sends the frames, takes what came meanwhile
+    }
+    layersTeardown();
+    return 0;
+}
+
+void layersTeardown() {
+    platformWaylandShutdown();
+}
