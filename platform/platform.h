@@ -71,6 +71,20 @@ std::string platformExecutableDir();
 // Next pending event without waiting; false when there is none.
 bool platformPollEvent(PlatformEvent* event);
 void platformSwapBuffers();
+
+// A rectangle of the drawable in pixels, origin at its lower left as GL's scissor takes it.
+struct PlatformRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+// How many frames old the back buffer's contents are when the next frame is drawn: 1 the
+// previous frame's, 2 the one before; 0 unknown or undefined, so everything must be drawn.
+int platformBackBufferAge();
+// Shows the frame. The count rectangles bound everything that differs from the frame shown
+// before; count 0 is the whole drawable. A backend that cannot show a part shows the whole.
+void platformPresentFrame(const PlatformRect* rects, int count);
 // Modal box, caption "Error", one OK button, no parent. Returns when the user confirms it, or
 // early, with the box taken down, as soon as abandon() (polled while waiting) says so.
 void platformShowErrorBox(const char* text, bool (*abandon)());

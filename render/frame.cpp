@@ -1,5 +1,5 @@
 // setupGL, the projection and renderFrame: fixed state, light and background once, then each
-// frame timed, stepped and drawn through the renderer.
+// frame timed, stepped and drawn through the renderer, whole or only where it changed.
 #include "render/frame.h"
 
 #include <ctime>
@@ -9,11 +9,13 @@
 #include "render/frame_clock.h"
 #include "render/picture_folder.h"
 #include "render/renderer.h"
+#include "render/scene_damage.h"
 #include "render/spray_draw.h"
 #include "render/texture.h"
 #include "sim/physics.h"
 #include "sim/random.h"
 #include "sim/settings.h"
+#include "sim/spray.h"
 #include "sim/world.h"
 
 uint32_t lightList = 0;
@@ -45,61 +47,41 @@ constexpr double kSecondsPerMillisecond = 0.001;
 int viewWidth = 0;
 int viewHeight = 0;
 
-} // namespace
+// What the frames drawn in parts need: the perspective, the damage of the frames before, the
+// next buffer's age, what is drawn over the frame, and what the last frame drew.
+struct FrameDamage {
+    DamageView view;
+    DamageHistory history;
+    int bufferAge = 0;
+    DamageList overlay;
+    DamageList drawn;
+    uint32_t backgroundChanges = 0;
+};
 
-void setupGL() {
-    setupGLWithSeed(static_cast<uint32_t>(std::time(nullptr)));
-}
+FrameDamage damage;
 
-void setupGLWithSeed(uint32_t seed) {
-    randomSeed(seed);
-    rendererSetupFixedState();
-    // The light is configured and switched on only when the first frame uses it.
-    lightList = rendererCreateLight(&kLight);
-    backgroundList = loadBackground(picturePath(kBackgroundFile).c_str());
-}
-
-void resizeViewport(int width, int height) {
-    if (width <= 0 || height <= 0) {
-        return;
+void keepFrustum(int width, int height, double left, double right, double bottom, double top) {
+    if (width != damage.view.width || height != damage.view.height) {
+        damageHistoryForget(&damage.history);
     }
-    viewWidth = width;
-    viewHeight = height;
-    if (backgroundGetMode() != BackgroundMode::Fixed) {
-        const double halfWidth =
-            kFrustumHalfHeight * static_cast<double>(width) / static_cast<double>(height);
-        rendererSetProjection(width, height, -halfWidth, halfWidth, -kFrustumHalfHeight,
-                              kFrustumHalfHeight, kNearPlane, kFarPlane);
-        return;
+    damage.view = DamageView{left, right, bottom, top, kNearPlane, width, height};
+    rendererSetProjection(width, height, left, right, bottom, top, kNearPlane, kFarPlane);
+}
+
+// This frame's own damage: every body and spray, and what is drawn over it; the whole drawable
+// when the background changed.
+DamageList frameDamageNow() {
+    DamageList now = damage.overlay;
+    if (backgroundChanges() != damage.backgroundChanges) {
+        damage.backgroundChanges = backgroundChanges();
+        now.whole = true;
     }
-    const double aspect = static_cast<double>(height) / static_cast<double>(width);
-    rendererSetProjection(width, height, -kFrustumHalfWidth, kFrustumHalfWidth, -aspect, aspect,
-                          kNearPlane, kFarPlane);
+    sceneDamageAddBodies(&now, damage.view);
+    return now;
 }
 
-double frameTimingNextDt() {
-    uint32_t now = frameClockRead();
-    if (lastClockMs == 0) {
-        // The first frame measures two back-to-back readings, normally 0.
-        lastClockMs = now;
-        now = frameClockRead();
-    }
-    const double elapsed = static_cast<int32_t>(now - lastClockMs) * kSecondsPerMillisecond;
-    meanFrameTime = (frameCount * meanFrameTime + elapsed) / (frameCount + 1);
-    frameCount += 1;
-    lastClockMs = now;
-    return simSettingsScaleStep(kTimeScale * meanFrameTime);
-}
-
-void frameTimingReset() {
-    lastClockMs = 0;
-    meanFrameTime = 0.0;
-    frameCount = 0;
-}
-
-void stepAndDrawFrame(double dt) {
-    physicsStep(dt);
-
+// Everything but the physics: clear, background, then each body and its spray.
+void drawScene() {
     rendererClear();
     rendererLoadIdentity();
     rendererPushMatrix();
@@ -126,9 +108,90 @@ void stepAndDrawFrame(double dt) {
                           static_cast<float>(p.z));
         rendererDrawSphere(bodyLooks[i].sphere);
         rendererPopMatrix();
-        updateAndDrawSpray(body, dt);
+        drawSprayPoints(body);
     }
     rendererPopMatrix();
+}
+
+} // namespace
+
+void setupGL() {
+    setupGLWithSeed(static_cast<uint32_t>(std::time(nullptr)));
+}
+
+void setupGLWithSeed(uint32_t seed) {
+    randomSeed(seed);
+    rendererSetupFixedState();
+    // The light is configured and switched on only when the first frame uses it.
+    lightList = rendererCreateLight(&kLight);
+    damage = FrameDamage{};
+    backgroundList = loadBackground(picturePath(kBackgroundFile).c_str());
+}
+
+void resizeViewport(int width, int height) {
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    viewWidth = width;
+    viewHeight = height;
+    if (backgroundGetMode() != BackgroundMode::Fixed) {
+        const double halfWidth =
+            kFrustumHalfHeight * static_cast<double>(width) / static_cast<double>(height);
+        keepFrustum(width, height, -halfWidth, halfWidth, -kFrustumHalfHeight, kFrustumHalfHeight);
+        return;
+    }
+    const double aspect = static_cast<double>(height) / static_cast<double>(width);
+    keepFrustum(width, height, -kFrustumHalfWidth, kFrustumHalfWidth, -aspect, aspect);
+}
+
+double frameTimingNextDt() {
+    uint32_t now = frameClockRead();
+    if (lastClockMs == 0) {
+        // The first frame measures two back-to-back readings, normally 0.
+        lastClockMs = now;
+        now = frameClockRead();
+    }
+    const double elapsed = static_cast<int32_t>(now - lastClockMs) * kSecondsPerMillisecond;
+    meanFrameTime = (frameCount * meanFrameTime + elapsed) / (frameCount + 1);
+    frameCount += 1;
+    lastClockMs = now;
+    return simSettingsScaleStep(kTimeScale * meanFrameTime);
+}
+
+void frameTimingReset() {
+    lastClockMs = 0;
+    meanFrameTime = 0.0;
+    frameCount = 0;
+}
+
+void frameSetBufferAge(int age) {
+    damage.bufferAge = age;
+}
+
+void frameAddOverlay(DamageRect rect) {
+    damageListAdd(&damage.overlay, rect, damage.view.width, damage.view.height);
+}
+
+const DamageList& frameDrawn() {
+    return damage.drawn;
+}
+
+void stepAndDrawFrame(double dt) {
+    physicsStep(dt);
+    for (uint32_t i = 0; i < gravityListCount(&bodies); i++) {
+        updateSpray(gravityListGet(&bodies, i), dt);
+    }
+    damage.drawn = damageHistoryRedraw(&damage.history, frameDamageNow(), damage.bufferAge);
+    damage.bufferAge = 0;
+    damage.overlay = DamageList{};
+    if (damage.drawn.whole) {
+        drawScene();
+    }
+    for (int i = 0; i < damage.drawn.count; i++) {
+        rendererScissor(&damage.drawn.rects[i]);
+        drawScene();
+    }
+    rendererScissor(nullptr);
     rendererFlush();
 }
 

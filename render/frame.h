@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "render/damage.h"
+
 inline constexpr double kCameraDistance = 9.0; // the scene frame lies this far down -z
 inline constexpr double kTimeScale = 1.5;      // dt is this times the mean frame time
 inline constexpr const char* kBackgroundFile = "bitmap/background.bmp";
@@ -32,5 +34,17 @@ void renderFrame();
 double frameTimingNextDt();
 // Back to "no frame timed yet".
 void frameTimingReset();
-// The rest of renderFrame for a given dt: the physics step and the drawing.
+// The rest of renderFrame for a given dt: the physics step and the drawing. The frame is drawn
+// whole, or, into a buffer of known age, only where it differs from the frame the buffer holds;
+// the pixels come out the same either way.
 void stepAndDrawFrame(double dt);
+
+// The buffer the next frame is drawn into holds the frame drawn age frames before it (1: the
+// previous one); 0, the default again after every frame, means unknown: the frame is drawn
+// whole. A resize, a background change and setupGL draw it whole too.
+void frameSetBufferAge(int age);
+// A rectangle drawn over the next frame once it is drawn (the frame-rate figure), part of that
+// frame's damage.
+void frameAddOverlay(DamageRect rect);
+// What the last frame drew: whole, or its rectangles, which hold all it changed.
+const DamageList& frameDrawn();

@@ -1,4 +1,4 @@
-// updateAndDrawSpray: the spray stepped, then its points handed to the renderer.
+// A spray's points handed to the renderer.
 #include "render/spray_draw.h"
 
 #include "render/renderer.h"
@@ -13,9 +13,4 @@ void drawSprayPoints(const GravityObject* body) {
         xyz[3 * i + 2] = static_cast<float>(p.z);
     }
     rendererDrawPoints(body->sprayColor, xyz, body->particleCount);
-}
-
-void updateAndDrawSpray(GravityObject* body, double dt) {
-    updateSpray(body, dt);
-    drawSprayPoints(body);
 }

@@ -1,0 +1,59 @@
+// What of the drawable a frame can change, and what must be drawn again into a back buffer that
+// still holds a frame of a given age. Plain arithmetic on rectangles: no GL, no window system,
+// so any backend that knows its buffer's age can use it.
+#pragma once
+
+// Rectangles kept per frame; beyond that the two that grow least by it are merged.
+inline constexpr int kDamageMaxRects = 12;
+// Frames remembered; a buffer older than that is drawn whole.
+inline constexpr int kDamageHistoryFrames = 4;
+
+// Pixels of the drawable, origin at its lower left, as GL's scissor takes them.
+struct DamageRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+struct DamageList {
+    DamageRect rects[kDamageMaxRects];
+    int count = 0;
+    bool whole = false; // the whole drawable; then the rects mean nothing
+};
+
+// The perspective a frame is drawn with: the frustum's sides at the near plane (eye
+// coordinates, the eye looking down -z) and the drawable's size in pixels.
+struct DamageView {
+    double left = -1.0;
+    double right = 1.0;
+    double bottom = -1.0;
+    double top = 1.0;
+    double nearPlane = 1.0;
+    int width = 0;
+    int height = 0;
+};
+
+// The damage of the frames drawn lately, the latest first.
+struct DamageHistory {
+    DamageList frames[kDamageHistoryFrames];
+    int kept = 0;
+};
+
+// Adds rect, cut to the drawable; overlapping rectangles become their bound.
+void damageListAdd(DamageList* list, DamageRect rect, int width, int height);
+// Adds the pixels a sphere of radius around centre (eye coordinates) can cover. One that reaches
+// the near plane or behind it has no such bound: the list becomes whole.
+void damageListAddSphere(DamageList* list, const DamageView& view, const double centre[3],
+                         double radius);
+// Adds the pixels of count one-pixel points at xyz (eye coordinates, three each); a point on or
+// behind the near plane makes the list whole.
+void damageListAddPoints(DamageList* list, const DamageView& view, const double* xyz, int count);
+
+// The next frame is drawn whole whatever the buffer's age: nothing drawn before counts.
+void damageHistoryForget(DamageHistory* history);
+// What to draw of a frame whose own damage is frame into a buffer age frames old (1: it holds
+// the previous frame; 0: unknown): that damage and the damage of every frame since the one the
+// buffer holds, or the whole drawable when the age is unknown, older than remembered, or any of
+// those frames was whole. Then remembers frame as the latest.
+DamageList damageHistoryRedraw(DamageHistory* history, const DamageList& frame, int age);
