@@ -24,8 +24,10 @@ const char* const kHelpText =
     "  --desktop         borderless full screen at the desktop's resolution; no mode switch\n"
     "  --seed N          the scene from seed N (0 to 4294967295) instead of the clock\n"
     "  --pictures DIR    read background.bmp and the sphere pictures from DIR\n"
-    "  --max-fps N       draw at most N frames a second (0, the default: no cap)\n"
-    "  --no-vsync        ask the driver not to wait for the display's refresh\n"
+    "  --max-fps N       draw at most N frames a second (0: no cap; by default the\n"
+    "                    display's refresh rate, 60 when it is unknown)\n"
+    "  --no-vsync        ask the driver not to wait for the display's refresh, and draw\n"
+    "                    as fast as it can unless --max-fps is given\n"
     "  --fps             show the frames drawn per second in a corner\n"
     "  --renderer NAME   gl11: fixed-function OpenGL (the default); gles2: shaders in an\n"
     "                    OpenGL ES 2 context, as in the browser\n"
@@ -256,11 +258,17 @@ OptionsVerdict parseDemoOptions(int argc, const char* const* argv, const char* s
     return OptionsVerdict::Run;
 }
 
-uint32_t effectiveMaxFps(const DemoOptions& options) {
-    if (options.maxFpsGiven || options.mode != WindowMode::Saver) {
+uint32_t effectiveMaxFps(const DemoOptions& options, int displayRefreshHz) {
+    if (options.maxFpsGiven) {
         return options.maxFps;
     }
-    return kSaverDefaultMaxFps;
+    if (options.mode == WindowMode::Saver) {
+        return kSaverDefaultMaxFps;
+    }
+    if (options.noVsync) {
+        return 0; // as fast as it can, for benchmarks
+    }
+    return static_cast<uint32_t>(displayRefreshHz > 0 ? displayRefreshHz : kUnknownRefreshRate);
 }
 
 BackgroundMode effectiveBackground(const DemoOptions& options) {

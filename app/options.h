@@ -10,6 +10,8 @@ inline constexpr const char* kProgramName = "velmorin";
 inline constexpr int kUsageStatus = 2;
 // Frames a second for a screensaver when none is asked for.
 inline constexpr uint32_t kSaverDefaultMaxFps = 60;
+// The refresh rate taken when the system does not tell it (a virtual X server, say).
+inline constexpr int kUnknownRefreshRate = 60;
 // A generous bound on --max-fps that still keeps the frame period sane.
 inline constexpr uint32_t kMaxFpsLimit = 100000;
 
@@ -57,8 +59,10 @@ OptionsVerdict parseDemoOptions(int argc, const char* const* argv, const char* s
 // A window id as hosts pass it: "0x" and hex digits, or decimal; never 0.
 bool parseWindowId(const char* text, uint64_t* out);
 
-// Frames a second when none is asked for: a screensaver should leave the machine mostly idle.
-uint32_t effectiveMaxFps(const DemoOptions& options);
+// Frames a second at most. Unless asked otherwise, never more than the display shows
+// (displayRefreshHz, 0 when unknown): where vsync does not hold the rate (software GL, a VM, a
+// remote desktop) the demo would otherwise draw frames nobody sees. A screensaver keeps to 60.
+uint32_t effectiveMaxFps(const DemoOptions& options, int displayRefreshHz);
 // The background asked for, else fixed in the switched full-screen mode and filling in every
 // other, where the drawable has whatever size the screen, window or host gives it.
 BackgroundMode effectiveBackground(const DemoOptions& options);

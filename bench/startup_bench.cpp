@@ -150,7 +150,7 @@ struct LoopFigures {
 LoopFigures runFramesFor(double seconds, uint32_t maxFps) {
     LoopFigures figures;
     FramePacer pacer;
-    framePacerInit(&pacer, maxFps);
+    framePacerInit(&pacer, maxFps, platformVsyncActive());
     const double start = readClock(CLOCK_MONOTONIC);
     const double lateStart = start + seconds * (1.0 - kLateShare);
     double now = start;
@@ -201,7 +201,8 @@ int main(int argc, char** argv) {
     const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
 
     const double cpuBefore = readClock(CLOCK_PROCESS_CPUTIME_ID);
-    LoopFigures loop = runFramesFor(options.runSeconds, effectiveMaxFps(options.demo));
+    const uint32_t maxFps = effectiveMaxFps(options.demo, platformRefreshRate());
+    LoopFigures loop = runFramesFor(options.runSeconds, maxFps);
     const double cpuSeconds = readClock(CLOCK_PROCESS_CPUTIME_ID) - cpuBefore;
     // The first frame's clock reading starts the frame timing, so real time starts with it.
     const double speed = (loop.simulatedSeconds + firstFrameDt) / (loop.end - firstPaintStart);
@@ -222,8 +223,7 @@ int main(int argc, char** argv) {
                 static_cast<double>(loop.frames) / loop.realSeconds);
     std::printf("cpu per second           %.3f s   (%.3f ms of cpu per frame; frame cap %u)\n",
                 cpuSeconds / loop.realSeconds,
-                cpuSeconds / static_cast<double>(loop.frames) * kMillisecondsPerSecond,
-                effectiveMaxFps(options.demo));
+                cpuSeconds / static_cast<double>(loop.frames) * kMillisecondsPerSecond, maxFps);
     std::printf(
         "simulation speed         %.4f   (sum of dt / real time; %.1f within %.0f %%: %s)\n", speed,
         kTimeScale, kSpeedTolerance * kPercent,

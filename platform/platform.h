@@ -23,6 +23,9 @@ enum class PlatformEventType {
     KeyDown, // keyCode: Escape is 27 and no other key is; keys held with Alt never arrive
     Close,   // the user or the window manager asked the window to close, or (Hosted) the
              // host destroyed its window
+    Hidden,  // unmapped or minimised (Hosted: the host's window unmapped): nobody sees a frame
+    Shown,   // visible again
+    DisplayChanged, // moved to another display, whose refresh rate may differ
 };
 
 struct PlatformEvent {
@@ -70,7 +73,13 @@ void platformHideCursor();
 std::string platformExecutableDir();
 // Next pending event without waiting; false when there is none.
 bool platformPollEvent(PlatformEvent* event);
+// Next event, waiting up to timeoutMs for one; false when none came.
+bool platformWaitEvent(PlatformEvent* event, int timeoutMs);
 void platformSwapBuffers();
+// The refresh rate of the display the window is on, in Hz; 0 when the system does not say.
+int platformRefreshRate();
+// True when the driver waits for the display's refresh on every swap, as far as it tells.
+bool platformVsyncActive();
 
 // A rectangle of the drawable in pixels, origin at its lower left as GL's scissor takes it.
 struct PlatformRect {

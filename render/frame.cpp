@@ -6,7 +6,6 @@
 
 #include "render/background.h"
 #include "render/body_looks.h"
-#include "render/frame_clock.h"
 #include "render/picture_folder.h"
 #include "render/renderer.h"
 #include "render/scene_damage.h"
@@ -14,15 +13,11 @@
 #include "render/texture.h"
 #include "sim/physics.h"
 #include "sim/random.h"
-#include "sim/settings.h"
 #include "sim/spray.h"
 #include "sim/world.h"
 
 uint32_t lightList = 0;
 uint32_t backgroundList = 0;
-uint32_t lastClockMs = 0;
-double meanFrameTime = 0.0;
-int32_t frameCount = 0;
 
 namespace {
 
@@ -41,7 +36,6 @@ constexpr double kFrustumHalfWidth = 1.0;
 constexpr double kFrustumHalfHeight = 0.75;
 constexpr double kNearPlane = 1.0;
 constexpr double kFarPlane = 41.0;
-constexpr double kSecondsPerMillisecond = 0.001;
 
 // The drawable's size as last given to resizeViewport; 0 before.
 int viewWidth = 0;
@@ -142,26 +136,6 @@ void resizeViewport(int width, int height) {
     }
     const double aspect = static_cast<double>(height) / static_cast<double>(width);
     keepFrustum(width, height, -kFrustumHalfWidth, kFrustumHalfWidth, -aspect, aspect);
-}
-
-double frameTimingNextDt() {
-    uint32_t now = frameClockRead();
-    if (lastClockMs == 0) {
-        // The first frame measures two back-to-back readings, normally 0.
-        lastClockMs = now;
-        now = frameClockRead();
-    }
-    const double elapsed = static_cast<int32_t>(now - lastClockMs) * kSecondsPerMillisecond;
-    meanFrameTime = (frameCount * meanFrameTime + elapsed) / (frameCount + 1);
-    frameCount += 1;
-    lastClockMs = now;
-    return simSettingsScaleStep(kTimeScale * meanFrameTime);
-}
-
-void frameTimingReset() {
-    lastClockMs = 0;
-    meanFrameTime = 0.0;
-    frameCount = 0;
 }
 
 void frameSetBufferAge(int age) {

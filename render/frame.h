@@ -4,18 +4,15 @@
 #include <cstdint>
 
 #include "render/damage.h"
+#include "render/frame_timing.h"
 
 inline constexpr double kCameraDistance = 9.0; // the scene frame lies this far down -z
-inline constexpr double kTimeScale = 1.5;      // dt is this times the mean frame time
 inline constexpr const char* kBackgroundFile = "bitmap/background.bmp";
 
 // The light set-up, called at the start of every frame.
 extern uint32_t lightList;
 // Draws the background picture with its corner at the raster position.
 extern uint32_t backgroundList;
-extern uint32_t lastClockMs; // previous frame's clock reading; 0 before the first frame
-extern double meanFrameTime; // seconds, mean of every frame interval since the start
-extern int32_t frameCount;   // frames timed so far
 
 // Fixed GL state, the light list and the background; seeds the generator from the calendar
 // time first, since the scene created next draws from it.
@@ -29,11 +26,6 @@ void resizeViewport(int width, int height);
 // Times the frame, steps the physics by the resulting dt, and draws.
 void renderFrame();
 
-// The timing half of renderFrame: reads the clock, updates the mean, returns dt (kTimeScale
-// times the mean, times the settings' speed).
-double frameTimingNextDt();
-// Back to "no frame timed yet".
-void frameTimingReset();
 // The rest of renderFrame for a given dt: the physics step and the drawing. The frame is drawn
 // whole, or, into a buffer of known age, only where it differs from the frame the buffer holds;
 // the pixels come out the same either way.

@@ -6,14 +6,15 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
-ensure_packages "${VELMORIN_BUILD_PACKAGES[@]}" xvfb xauth
+ensure_packages "${VELMORIN_BUILD_PACKAGES[@]}" xvfb xauth xdotool
 
 build=${1:-build-bench}
 repetitions=${VELMORIN_BENCH_REPETITIONS:-5}
 startup_runs=${VELMORIN_STARTUP_RUNS:-3}
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j "$(nproc)" --target sim_bench render_bench picture_bench startup_bench pictures
+cmake --build "$build" -j "$(nproc)" --target sim_bench render_bench picture_bench startup_bench pictures \
+    velmorin
 
 # Xvfb chooses a free display itself and writes its number to descriptor 3 once it is ready.
 display_file=$(mktemp)
@@ -113,7 +114,39 @@ pacing_run "full screen, uncapped" --no-vsync
 pacing_run "full screen, --max-fps 60" --max-fps 60
 pacing_run "--desktop, uncapped" --desktop --no-vsync
 pacing_run "--windowed, uncapped" --windowed --no-vsync
-echo "(capped cpu/s should stay within 2 x 60 x the uncapped cpu per frame)"
+pacing_run "--windowed=1280x720, default" --windowed=1280x720
+pacing_run "--windowed=1280x720, --no-vsync" --windowed=1280x720 --no-vsync
+echo "(capped cpu/s should stay within 2 x 60 x the uncapped cpu per frame; by default Xvfb's"
+echo " unknown refresh rate caps at 60)"
+
+# The real demo's processor time, read from /proc over 5 s once it has settled: drawing by
+# default, and with its window unmapped, where it should draw nothing and wait for events.
+echo
+echo "== the demo's processor use, --windowed=1280x720 (5 s each)"
+demo_cpu() {
+    local label=$1 unmap=$2
+    shift 2
+    local cache pid before after
+    cache=$(mktemp -d)
+    (cd "$build" && exec env DISPLAY="$display" XDG_CACHE_HOME="$cache" ./app/velmorin "$@" >/dev/null) &
+    pid=$!
+    sleep 3
+    if [ "$unmap" = unmapped ]; then
+        DISPLAY="$display" xdotool search --sync --pid "$pid" --name '^Velmorin$' windowunmap --sync
+        sleep 1
+    fi
+    before=$(awk '{ print $14 + $15 }' "/proc/$pid/stat")
+    sleep 5
+    after=$(awk '{ print $14 + $15 }' "/proc/$pid/stat")
+    kill -TERM "$pid"
+    wait "$pid" || true
+    rm -rf "$cache"
+    awk -v t=$((after - before)) -v hz="$(getconf CLK_TCK)" -v l="$label" \
+        'BEGIN { printf "%-36s %.3f of a core\n", l, t / hz / 5 }'
+}
+demo_cpu "by default (paced at 60)" shown --windowed=1280x720
+demo_cpu "--no-vsync (as fast as it can)" shown --windowed=1280x720 --no-vsync
+demo_cpu "unmapped, --no-vsync (goal < 0.03)" unmapped --windowed=1280x720 --no-vsync
 
 # --desktop on a 1920x1080 screen with an empty paint cache: the background is painted at that
 # size on another thread, and the first frame must not wait for it.

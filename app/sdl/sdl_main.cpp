@@ -23,8 +23,21 @@ void restBeforeFrame(FramePacer* pacer) {
     }
 }
 
-void runMessageLoop(FramePacer* pacer) {
+// The display's refresh rate, and whether vsync holds it, are known only once the window is on
+// a display, and change when it moves to another.
+void startPacing(FramePacer* pacer, const DemoOptions& options) {
+    framePacerInit(pacer, effectiveMaxFps(options, platformRefreshRate()), platformVsyncActive());
+}
+
+void runMessageLoop(FramePacer* pacer, const DemoOptions& options) {
     while (windowServeEvents()) {
+        if (windowTakeDisplayChange()) {
+            startPacing(pacer, options);
+        }
+        if (windowHidden()) {
+            windowRestWhileHidden();
+            continue;
+        }
         restBeforeFrame(pacer);
         windowPaint();
     }
@@ -79,13 +92,13 @@ int main(int argc, char** argv) {
         return 0;
     }
     FramePacer pacer;
-    framePacerInit(&pacer, effectiveMaxFps(options));
+    startPacing(&pacer, options);
     exitOnPendingSignal();
     restBeforeFrame(&pacer);
     windowPaint();
     if (options.mode == WindowMode::SwitchedFullScreen || options.mode == WindowMode::Desktop) {
         platformHideCursor();
     }
-    runMessageLoop(&pacer);
+    runMessageLoop(&pacer, options);
     return 0;
 }

@@ -21,6 +21,10 @@ int drawableWidth = 0;
 int drawableHeight = 0;
 bool showFps = false;
 FpsCounter fpsCounter;
+bool hidden = false;
+bool displayChanged = false;
+// A quarter of a second between looks at the exit signals while resting.
+constexpr int kHiddenWaitMs = 250;
 
 PlatformWindowStyle styleFor(WindowMode mode) {
     switch (mode) {
@@ -83,6 +87,15 @@ void windowHandleEvent(const PlatformEvent& event) {
     case PlatformEventType::Close:
         teardownGraphics();
         break;
+    case PlatformEventType::Hidden:
+        hidden = true;
+        break;
+    case PlatformEventType::Shown:
+        hidden = false;
+        break;
+    case PlatformEventType::DisplayChanged:
+        displayChanged = true;
+        break;
     }
 }
 
@@ -129,6 +142,23 @@ bool windowServeEvents() {
         windowHandleEvent(event);
     }
     return !quitRequested;
+}
+
+bool windowHidden() {
+    return hidden;
+}
+
+void windowRestWhileHidden() {
+    PlatformEvent event;
+    if (platformWaitEvent(&event, kHiddenWaitMs)) {
+        windowHandleEvent(event);
+    }
+}
+
+bool windowTakeDisplayChange() {
+    const bool changed = displayChanged;
+    displayChanged = false;
+    return changed;
 }
 
 void showErrorBox(const char* text) {

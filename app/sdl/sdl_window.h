@@ -15,6 +15,14 @@ void windowHandleEvent(const PlatformEvent& event);
 bool windowServeEvents();
 // One frame: timed, stepped, drawn and shown.
 void windowPaint();
+// True while nobody can see the window: it is unmapped or minimised (or its host's is).
+bool windowHidden();
+// Instead of a frame while hidden: waits for the next event, waking often enough that an exit
+// signal is answered well within a second. The time step does not jump when frames return: the
+// frame timing leaves the gap out.
+void windowRestWhileHidden();
+// True once after the window moved to another display.
+bool windowTakeDisplayChange();
 // True once teardownGraphics has asked the message loop to end.
 bool windowQuitRequested();
 // The error sink of the running demo: a modal "Error" box, taken down by an exit signal.

@@ -233,6 +233,24 @@ EM_BOOL onKeyDown(int /*eventType*/, const EmscriptenKeyboardEvent* event, void*
     return EM_FALSE;
 }
 
+// A hidden tab shows nothing, so nothing runs until it is seen again: browsers slow down the
+// animation frames of hidden tabs, but not all stop them, nor at once. The frame timing leaves
+// the gap out, so the scene goes on where it was.
+EM_BOOL onVisibilityChange(int /*eventType*/, const EmscriptenVisibilityChangeEvent* event,
+                           void* /*userData*/) {
+    const bool loopEnded = stopped || (run.fixedSteps && framesDrawn == run.frames);
+    if (loopEnded) {
+        return EM_FALSE;
+    }
+    if (event->hidden) {
+        emscripten_pause_main_loop();
+    } else {
+        fpsCounter = FpsCounter{}; // the hidden time is no frame rate
+        emscripten_resume_main_loop();
+    }
+    return EM_FALSE;
+}
+
 bool createContext() {
     EmscriptenWebGLContextAttributes attributes;
     emscripten_webgl_init_context_attributes(&attributes);
@@ -320,6 +338,7 @@ int main() {
         showFrameRate();
     }
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, EM_TRUE, onKeyDown);
+    emscripten_set_visibilitychange_callback(nullptr, EM_FALSE, onVisibilityChange);
     // 0: one frame per animation frame of the page, as fast as the browser shows them.
     emscripten_set_main_loop(drawNextFrame, 0, EM_FALSE);
     return 0;

@@ -46,6 +46,9 @@ constexpr WORD kLogPaletteVersion = 0x300;
 constexpr BYTE kMaxPaletteColourBits = 8;
 
 using SwapIntervalFunction = BOOL(WINAPI*)(int interval);
+using GetSwapIntervalFunction = int(WINAPI*)();
+// dmDisplayFrequency of 0 or 1 means the hardware's default rate, whatever that is.
+constexpr DWORD kLowestNamedFrequency = 2;
 
 PaletteLayout paletteLayoutOf(const PIXELFORMATDESCRIPTOR& format) {
     return PaletteLayout{
@@ -99,6 +102,23 @@ void disableSwapInterval() {
     if (setSwapInterval != nullptr) {
         setSwapInterval(0);
     }
+}
+
+bool swapIntervalActive() {
+    const PROC found = wglGetProcAddress("wglGetSwapIntervalEXT");
+    const auto getSwapInterval =
+        reinterpret_cast<GetSwapIntervalFunction>(reinterpret_cast<void (*)()>(found));
+    return getSwapInterval != nullptr && getSwapInterval() > 0;
+}
+
+int displayRefreshRate() {
+    DEVMODEA mode{};
+    mode.dmSize = sizeof(mode);
+    if (EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode) == 0 ||
+        mode.dmDisplayFrequency < kLowestNamedFrequency) {
+        return 0;
+    }
+    return static_cast<int>(mode.dmDisplayFrequency);
 }
 
 void teardownGraphics() {

@@ -15,3 +15,8 @@ HPALETTE setupPalette(HDC deviceContext);
 // Asks the driver not to wait for the display's refresh, when it offers the choice; the context
 // must be current. Without this call the driver keeps its own setting.
 void disableSwapInterval();
+// True when the driver says it waits for the display's refresh on every swap (a swap interval
+// above 0); false when it does not say. The context must be current.
+bool swapIntervalActive();
+// The current refresh rate of the main display in Hz; 0 when it is the hardware's unnamed default.
+int displayRefreshRate();

@@ -24,8 +24,8 @@ int64_t bookedStartNs = 0;
 
 } // namespace
 
-void win32PacingInit(uint32_t maxFps) {
-    framePacerInit(&pacer, maxFps);
+void win32PacingInit(uint32_t maxFps, bool vsyncHoldsRate) {
+    framePacerInit(&pacer, maxFps, vsyncHoldsRate);
     capped = maxFps != 0;
     frameBooked = false;
     if (capped) {

@@ -4,8 +4,9 @@
 
 #include <cstdint>
 
-// 0: no cap, frames follow one another as fast as paint messages come.
-void win32PacingInit(uint32_t maxFps);
+// 0: no cap, frames follow one another as fast as paint messages come. vsyncHoldsRate: the
+// driver waits for the refresh on each swap (see framePacerInit).
+void win32PacingInit(uint32_t maxFps, bool vsyncHoldsRate);
 // True when the frame may be drawn now. False when a message arrived during the rest: the paint
 // handler then returns with the window still invalid, the loop serves the message and the next
 // paint message rests for what is left of the same wait.

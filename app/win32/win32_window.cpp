@@ -34,10 +34,16 @@ LRESULT onCreate(HWND window) {
     if (windowOptions.noVsync) {
         disableSwapInterval();
     }
+    win32PacingInit(effectiveMaxFps(windowOptions, displayRefreshRate()), swapIntervalActive());
     shellCreateScene(windowOptions);
     GetClientRect(window, &state->clientRect);
     startBackgroundPainter(windowOptions, state->clientRect.right, state->clientRect.bottom);
     return 0;
+}
+
+// Minimised, or a preview whose host window is hidden (IsWindowVisible looks at the parents).
+bool nobodySees(HWND window) {
+    return IsIconic(window) != 0 || IsWindowVisible(window) == 0;
 }
 
 // One frame, then at once the request for the next: validating the creation-time rectangle
@@ -45,6 +51,12 @@ LRESULT onCreate(HWND window) {
 // delivers as soon as nothing else is waiting.
 LRESULT onPaint(HWND window) {
     exitOnPendingSignal(); // a signal ends the process here, never while a frame uses the bodies
+    if (nobodySees(window)) {
+        // No request for the next frame: the loop waits for messages until restoring or showing
+        // the window paints it again. The frame timing leaves the gap out.
+        ValidateRect(window, nullptr);
+        return 0;
+    }
     if (!win32PacingFrameDue()) {
         return 0; // a message came first; the window stays invalid and paints once it is served
     }
@@ -86,7 +98,6 @@ LRESULT onPaletteChanged(HWND window, WPARAM changedBy) {
 void windowUseOptions(const DemoOptions& options) {
     windowOptions = options;
     fpsCounter = FpsCounter{};
-    win32PacingInit(effectiveMaxFps(options));
 }
 
 LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

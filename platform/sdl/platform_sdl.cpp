@@ -137,22 +137,40 @@ bool alreadyCoversScreenAt(int display, int width, int height) {
     return onX11WithoutWindowManager(mainWindow);
 }
 
+bool translateWindowEvent(Uint8 windowEvent, PlatformEvent* event) {
+    switch (windowEvent) {
+    case SDL_WINDOWEVENT_CLOSE:
+        event->type = PlatformEventType::Close;
+        return true;
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+        event->type = PlatformEventType::Resize;
+        SDL_GL_GetDrawableSize(mainWindow, &event->width, &event->height);
+        return true;
+    case SDL_WINDOWEVENT_HIDDEN:
+    case SDL_WINDOWEVENT_MINIMIZED:
+        event->type = PlatformEventType::Hidden;
+        return true;
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_RESTORED:
+    case SDL_WINDOWEVENT_MAXIMIZED:
+    case SDL_WINDOWEVENT_EXPOSED:
+        event->type = PlatformEventType::Shown;
+        return true;
+    case SDL_WINDOWEVENT_DISPLAY_CHANGED:
+        event->type = PlatformEventType::DisplayChanged;
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool translateEvent(const SDL_Event& sdlEvent, PlatformEvent* event) {
     switch (sdlEvent.type) {
     case SDL_QUIT:
         event->type = PlatformEventType::Close;
         return true;
     case SDL_WINDOWEVENT:
-        if (sdlEvent.window.event == SDL_WINDOWEVENT_CLOSE) {
-            event->type = PlatformEventType::Close;
-            return true;
-        }
-        if (sdlEvent.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
-            event->type = PlatformEventType::Resize;
-            SDL_GL_GetDrawableSize(mainWindow, &event->width, &event->height);
-            return true;
-        }
-        return false;
+        return translateWindowEvent(sdlEvent.window.event, event);
     case SDL_SYSWMEVENT:
         if (x11IsDestroyOf(sdlEvent.syswm.msg, mainWindow)) {
             event->type = PlatformEventType::Close;
@@ -320,6 +338,34 @@ bool platformPollEvent(PlatformEvent* event) {
         }
     }
     return false;
+}
+
+bool platformWaitEvent(PlatformEvent* event, int timeoutMs) {
+    const Uint32 start = SDL_GetTicks();
+    for (;;) {
+        const auto waited = static_cast<int>(SDL_GetTicks() - start);
+        SDL_Event sdlEvent;
+        if (waited >= timeoutMs || SDL_WaitEventTimeout(&sdlEvent, timeoutMs - waited) == 0) {
+            return false;
+        }
+        *event = PlatformEvent{};
+        if (translateEvent(sdlEvent, event)) {
+            return true;
+        }
+    }
+}
+
+int platformRefreshRate() {
+    SDL_DisplayMode mode{};
+    const int display = mainWindow != nullptr ? SDL_GetWindowDisplayIndex(mainWindow) : 0;
+    if (display < 0 || SDL_GetCurrentDisplayMode(display, &mode) != 0) {
+        return 0;
+    }
+    return mode.refresh_rate;
+}
+
+bool platformVsyncActive() {
+    return glContext != nullptr && SDL_GL_GetSwapInterval() != 0;
 }
 
 void platformSwapBuffers() {

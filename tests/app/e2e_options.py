@@ -5,6 +5,7 @@ import glob
 import math
 import os
 import re
+import signal
 import shutil
 import subprocess
 import sys
@@ -13,7 +14,7 @@ import time
 sys.dont_write_bytecode = True  # leave no __pycache__ in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e_support import (  # noqa: E402
-    Demo, TestFailure, check, current_screen_size, intern_atom, log, make_rundir, press_keys, read_bmp_rgb,
+    SIGNAL_NOTICE, Demo, TestFailure, check, current_screen_size, intern_atom, log, make_rundir, press_keys, read_bmp_rgb,
     run_cases, screenshot, start_xvfb, wait_for, wait_for_demo_window, wait_for_new_frame,
     window_property, windows_named)
 from e2e_demo import (  # noqa: E402
@@ -377,7 +378,46 @@ def case_no_trails(args, workdir):
             check(all(max(w, h) <= 16 for w, h in patches), f"{renderer}: a trail {patches}")
 
 
+def cpu_seconds(pid):
+    """User and system time the process has used so far."""
+    with open(f"/proc/{pid}/stat") as handle:
+        fields = handle.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def case_unmapped_rest(args, workdir):
+    """Unmapped, the window draws nothing and its processor all but rests, though a frame loop
+    without vsync would use a whole core; mapped again, the scene moves on. A signal is answered
+    while it rests."""
+    env_of = lambda server: dict(os.environ, DISPLAY=server.display)  # noqa: E731
+    with contextlib.ExitStack() as stack:
+        server = stack.enter_context(start_xvfb(workdir))
+        demo = Demo(args.demo, make_rundir(workdir, args.pictures), server.display,
+                    args=["--windowed=320x240", "--no-vsync", "--seed", "52"])
+        stack.callback(demo.stop)
+        window = wait_for_demo_window(server.display, demo)
+        wait_for_drawing(server.display)
+        for cycle in range(2):
+            subprocess.run(["xdotool", "windowunmap", "--sync", str(window.id)],
+                           env=env_of(server), check=True)
+            time.sleep(0.5)
+            before = cpu_seconds(demo.pid)
+            time.sleep(2.0)
+            resting = cpu_seconds(demo.pid) - before
+            log(f"unmapped: {resting:.2f} s of processor time in 2 s")
+            check(resting < 0.4, f"{resting:.2f} s of processor time in 2 s while unmapped")
+            if cycle == 1:
+                demo.send_signal(signal.SIGTERM)
+                expect_clean_exit(demo, SIGNAL_NOTICE.format(int(signal.SIGTERM), 1), timeout=2.0)
+                break
+            subprocess.run(["xdotool", "windowmap", "--sync", str(window.id)],
+                           env=env_of(server), check=True)
+            wait_for_new_frame(server.display, wait_for_drawing(server.display), timeout=10.0)
+    log("rested while unmapped, moved again when mapped, ended on SIGTERM while resting")
+
+
 CASES = {
+    "unmapped_rest": case_unmapped_rest,
     "usage": case_usage,
     "no_display": case_no_display,
     "windowed": case_windowed,

@@ -23,13 +23,12 @@ OptionsVerdict verdictOf(std::initializer_list<const char*> arguments,
     return parse(arguments, &options, saverWindowEnv);
 }
 
-TEST(DemoOptions, NoArgumentIsTheSwitchedFullScreenDemoUncapped) {
+TEST(DemoOptions, NoArgumentIsTheSwitchedFullScreenDemo) {
     DemoOptions options;
     ASSERT_EQ(parse({}, &options), OptionsVerdict::Run);
     EXPECT_EQ(options.mode, WindowMode::SwitchedFullScreen);
     EXPECT_FALSE(options.seedGiven);
     EXPECT_EQ(options.picturesDir, nullptr);
-    EXPECT_EQ(effectiveMaxFps(options), 0u);
     EXPECT_FALSE(options.noVsync);
     EXPECT_FALSE(options.showFps);
     EXPECT_EQ(options.renderer, nullptr);
@@ -55,7 +54,7 @@ TEST(DemoOptions, EveryValueOptionTakesItsValueEitherWay) {
     EXPECT_TRUE(options.seedGiven);
     EXPECT_EQ(options.seed, 4294967295u);
     EXPECT_STREQ(options.picturesDir, "/tmp/p");
-    EXPECT_EQ(effectiveMaxFps(options), 30u);
+    EXPECT_EQ(effectiveMaxFps(options, 60), 30u);
     EXPECT_TRUE(options.noVsync);
     EXPECT_TRUE(options.showFps);
     EXPECT_EQ(options.mode, WindowMode::Desktop);
@@ -212,14 +211,29 @@ TEST(DemoOptions, HostVariableWinsOverFlagsAndAloneMakesASaver) {
     EXPECT_EQ(options.mode, WindowMode::Windowed);
 }
 
-TEST(DemoOptions, SaverIsCappedAt60UnlessToldOtherwise) {
-    DemoOptions options;
-    ASSERT_EQ(parse({"--root"}, &options), OptionsVerdict::Run);
-    EXPECT_EQ(effectiveMaxFps(options), 60u);
-    ASSERT_EQ(parse({"--root", "--max-fps", "0"}, &options), OptionsVerdict::Run);
-    EXPECT_EQ(effectiveMaxFps(options), 0u);
-    ASSERT_EQ(parse({"--max-fps", "24"}, &options, "0x5"), OptionsVerdict::Run);
-    EXPECT_EQ(effectiveMaxFps(options), 24u);
+TEST(DemoOptions, FrameCapIsTheRefreshRateUnlessToldOtherwise) {
+    struct Row {
+        std::initializer_list<const char*> arguments;
+        int refreshHz; // 0: the system does not say
+        uint32_t cap;  // 0: none
+    };
+    const Row rows[] = {
+        {{}, 0, 60},
+        {{}, 144, 144},
+        {{"--windowed"}, 75, 75},
+        {{"--no-vsync"}, 60, 0},
+        {{"--max-fps", "24"}, 144, 24},
+        {{"--max-fps", "0"}, 60, 0},
+        {{"--root"}, 144, 60}, // a screensaver keeps to 60 on any display
+        {{"--root", "--no-vsync"}, 144, 60},
+        {{"--root", "--max-fps", "0"}, 60, 0},
+    };
+    for (const Row& row : rows) {
+        DemoOptions options;
+        ASSERT_EQ(parse(row.arguments, &options), OptionsVerdict::Run);
+        EXPECT_EQ(effectiveMaxFps(options, row.refreshHz), row.cap)
+            << *row.arguments.begin() << " at " << row.refreshHz << " Hz";
+    }
 }
 
 } // namespace

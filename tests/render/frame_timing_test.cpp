@@ -1,6 +1,9 @@
 // Frame timing: the mean of every interval, dt = 1.5 times it (times the speed), the first frame's
-// double reading.
+// double reading, and pauses left out.
 #include <gtest/gtest.h>
+
+#include <climits>
+#include <vector>
 
 #include "render/frame.h"
 #include "render/frame_clock.h"
@@ -70,6 +73,64 @@ TEST_F(FrameTiming, SpeedScalesEachStepAsADoubleProduct) {
         // At speed 1 the step is 1.5 times the mean to the last bit.
         EXPECT_EQ(dt, speed * (1.5 * meanFrameTime)) << speed;
     }
+}
+
+// Each row: the clock readings (the first frame takes two), the dt every frame gets, and the
+// count of frames in the mean at the end. Worked out by hand from the plain mean.
+struct IntervalRow {
+    const char* what;
+    std::vector<uint32_t> readings;
+    std::vector<double> dts;
+    int64_t countAfter;
+};
+
+const IntervalRow kIntervalRows[] = {
+    // 16 ms frames, then 30 s stopped: that frame keeps the step, and the mean stays 0.0128.
+    {"a pause",
+     {1000, 1000, 1016, 1032, 1048, 31048, 31064},
+     {0.0, 0.012, 0.016, 0.018, 0.018, 0.0192},
+     5},
+    // 2 frames a second from the start: 0.5 s is never 8 times the mean.
+    {"a steady slow machine",
+     {500, 500, 1000, 1500, 2000, 2500},
+     {0.0, 0.375, 0.5, 0.5625, 0.6},
+     5},
+    // From 16 ms to 500 ms for good: only the first long interval is left out.
+    {"a sudden lasting slowdown",
+     {1000, 1000, 1016, 1032, 1048, 1548, 2048, 2548},
+     {0.0, 0.012, 0.016, 0.018, 0.018, 0.1644, 0.262},
+     6},
+    // 25 days stopped wrap the 32-bit milliseconds into a negative interval.
+    {"a pause longer than the clock's half range",
+     {1000, 1000, 1016, 2147484664u, 2147484680u},
+     {0.0, 0.012, 0.012, 0.016},
+     3},
+    {"the first frame", {700, 704}, {0.006}, 1},
+};
+
+TEST_F(FrameTiming, IntervalSequencesGiveTheMeanAndStep) {
+    for (const IntervalRow& row : kIntervalRows) {
+        frameTimingReset();
+        readingsTaken = 0;
+        scriptedReadings = row.readings.data();
+        for (size_t frame = 0; frame < row.dts.size(); frame++) {
+            EXPECT_NEAR(frameTimingNextDt(), row.dts[frame], 1e-12)
+                << row.what << ", frame " << frame + 1;
+        }
+        EXPECT_EQ(readingsTaken, static_cast<int>(row.readings.size())) << row.what;
+        EXPECT_EQ(frameCount, row.countAfter) << row.what;
+    }
+}
+
+TEST_F(FrameTiming, CountKeepsTheMeanPastTwoToTheThirtyOneFrames) {
+    // 560 frames a second for 44 days: a 32-bit count would be out of range here.
+    frameCount = INT32_MAX;
+    meanFrameTime = 0.016;
+    lastClockMs = 1000;
+    const uint32_t readings[] = {1016};
+    scriptedReadings = readings;
+    EXPECT_NEAR(frameTimingNextDt(), 1.5 * 0.016, 1e-12);
+    EXPECT_EQ(frameCount, int64_t{1} << 31);
 }
 
 TEST(FrameClock, MonotonicClockNeverReadsZeroNorRunsBackwards) {

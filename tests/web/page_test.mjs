@@ -231,6 +231,25 @@ async function freeRunningPage(page, url) {
   check(colourCount(first) > 100, "the canvas shows the scene (many colours)");
   const moved = differingPixels(first, second);
   check(moved > 100, `the scene moves (${moved} pixels changed in 2 s)`);
+  // A hidden tab: no frame while document.hidden says so, frames again once it is seen.
+  const setHidden = (hidden) => page.evaluate(
+    `Object.defineProperty(document, "hidden", { value: ${hidden}, configurable: true });` +
+    `Object.defineProperty(document, "visibilityState", { value: "${hidden ? "hidden" : "visible"}",` +
+    " configurable: true }); document.dispatchEvent(new Event('visibilitychange')); true");
+  const taskSeconds = async () => (await page.call("Performance.getMetrics")).metrics
+    .find((metric) => metric.name === "TaskDuration").value;
+  await page.call("Performance.enable");
+  await setHidden(true);
+  const framesHidden = await page.evaluate("window.velmorin.frames");
+  const tasksBefore = await taskSeconds();
+  await sleep(1000);
+  console.log(`figure: hidden, the page's tasks took ${((await taskSeconds() - tasksBefore) * 1000)
+    .toFixed(1)} ms in 1 s (the test's own calls included)`);
+  check((await page.evaluate("window.velmorin.frames")) === framesHidden,
+    "no frame is drawn while the tab is hidden");
+  await setHidden(false);
+  check(await page.waitFor(`window.velmorin.frames >= ${framesHidden + 10}`, 10000),
+    "frames come again once the tab is seen");
   const messages = await page.evaluate("document.getElementById('messages').textContent");
   check(messages === "", `no error in the page ${messages}`);
 
