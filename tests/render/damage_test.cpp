@@ -112,10 +112,6 @@ TEST(DamageHistory, ABufferOfSomeAgeRedrawsTheFramesSinceIt) {
         EXPECT_EQ(redraw.whole, ac.whole) << ac.what;
         EXPECT_EQ(rectsOf(redraw), ac.expected) << ac.what;
     }
-    DamageHistory forgotten;
-    damageHistoryRedraw(&forgotten, listOf(a), 0);
-    damageHistoryForget(&forgotten);
-    EXPECT_TRUE(damageHistoryRedraw(&forgotten, listOf(b), 1).whole) << "after a forget";
 }
 
 } // namespace
