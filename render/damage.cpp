@@ -67,13 +67,26 @@ void store(DamageList* list, DamageRect rect) {
     store(list, rect);
 }
 
+DamageRect cutToDrawable(DamageRect rect, int width, int height) {
+    const int x0 = std::max(rect.x, 0);
+    const int y0 = std::max(rect.y, 0);
+    const int x1 = std::min(rect.x + rect.width, width);
+    const int y1 = std::min(rect.y + rect.height, height);
+    if (x1 <= x0 || y1 <= y0) {
+        return {}; // off the drawable
+    }
+    return {x0, y0, x1 - x0, y1 - y0};
+}
+
 // Window pixels whose points or centres can fall within the spans: [floor(low), floor(high)].
-void addSpans(DamageList* list, const DamageView& view, Span x, Span y) {
+DamageRect addSpans(DamageList* list, const DamageView& view, Span x, Span y) {
     const int x0 = static_cast<int>(std::floor(x.low - kEdgeSlack));
     const int y0 = static_cast<int>(std::floor(y.low - kEdgeSlack));
     const int x1 = static_cast<int>(std::floor(x.high + kEdgeSlack)) + 1;
     const int y1 = static_cast<int>(std::floor(y.high + kEdgeSlack)) + 1;
-    damageListAdd(list, {x0, y0, x1 - x0, y1 - y0}, view.width, view.height);
+    const DamageRect rect = cutToDrawable({x0, y0, x1 - x0, y1 - y0}, view.width, view.height);
+    damageListAdd(list, rect, view.width, view.height);
+    return rect;
 }
 
 double windowX(const DamageView& view, double atNear) {
@@ -96,35 +109,34 @@ Span silhouette(double offset, double distance, double radius, double nearPlane)
 } // namespace
 
 void damageListAdd(DamageList* list, DamageRect rect, int width, int height) {
-    if (list->whole) {
-        return;
+    rect = cutToDrawable(rect, width, height);
+    if (!list->whole && rect.width > 0) {
+        store(list, rect);
     }
-    const int x0 = std::max(rect.x, 0);
-    const int y0 = std::max(rect.y, 0);
-    const int x1 = std::min(rect.x + rect.width, width);
-    const int y1 = std::min(rect.y + rect.height, height);
-    if (x1 <= x0 || y1 <= y0) {
-        return; // off the drawable
-    }
-    store(list, {x0, y0, x1 - x0, y1 - y0});
 }
 
-void damageListAddSphere(DamageList* list, const DamageView& view, const double centre[3],
-                         double radius) {
+bool damageRectsMeet(const DamageRect& a, const DamageRect& b) {
+    return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height &&
+           b.y < a.y + a.height;
+}
+
+DamageRect damageListAddSphere(DamageList* list, const DamageView& view, const double centre[3],
+                               double radius) {
     const double distance = -centre[2];
     if (distance - radius <= view.nearPlane) {
         list->whole = true;
-        return;
+        return {};
     }
     const Span x = silhouette(centre[0], distance, radius, view.nearPlane);
     const Span y = silhouette(centre[1], distance, radius, view.nearPlane);
-    addSpans(list, view, {windowX(view, x.low), windowX(view, x.high)},
-             {windowY(view, y.low), windowY(view, y.high)});
+    return addSpans(list, view, {windowX(view, x.low), windowX(view, x.high)},
+                    {windowY(view, y.low), windowY(view, y.high)});
 }
 
-void damageListAddPoints(DamageList* list, const DamageView& view, const double* xyz, int count) {
+DamageRect damageListAddPoints(DamageList* list, const DamageView& view, const double* xyz,
+                               int count) {
     if (count <= 0) {
-        return;
+        return {};
     }
     Span x{};
     Span y{};
@@ -132,14 +144,14 @@ void damageListAddPoints(DamageList* list, const DamageView& view, const double*
         const double distance = -xyz[3 * i + 2];
         if (distance <= view.nearPlane) {
             list->whole = true;
-            return;
+            return {};
         }
         const double wx = windowX(view, view.nearPlane * xyz[3 * i] / distance);
         const double wy = windowY(view, view.nearPlane * xyz[3 * i + 1] / distance);
         x = i == 0 ? Span{wx, wx} : Span{std::min(x.low, wx), std::max(x.high, wx)};
         y = i == 0 ? Span{wy, wy} : Span{std::min(y.low, wy), std::max(y.high, wy)};
     }
-    addSpans(list, view, x, y);
+    return addSpans(list, view, x, y);
 }
 
 void damageHistoryForget(DamageHistory* history) {

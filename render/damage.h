@@ -42,13 +42,17 @@ struct DamageHistory {
 
 // Adds rect, cut to the drawable; overlapping rectangles become their bound.
 void damageListAdd(DamageList* list, DamageRect rect, int width, int height);
-// Adds the pixels a sphere of radius around centre (eye coordinates) can cover. One that reaches
-// the near plane or behind it has no such bound: the list becomes whole.
-void damageListAddSphere(DamageList* list, const DamageView& view, const double centre[3],
-                         double radius);
-// Adds the pixels of count one-pixel points at xyz (eye coordinates, three each); a point on or
+// Adds the pixels a sphere of radius around centre (eye coordinates) can cover, and returns
+// them cut to the drawable (empty when off it). One that reaches the near plane or behind it
+// has no such bound: the list becomes whole.
+DamageRect damageListAddSphere(DamageList* list, const DamageView& view, const double centre[3],
+                               double radius);
+// The same for count one-pixel points at xyz (eye coordinates, three each); a point on or
 // behind the near plane makes the list whole.
-void damageListAddPoints(DamageList* list, const DamageView& view, const double* xyz, int count);
+DamageRect damageListAddPoints(DamageList* list, const DamageView& view, const double* xyz,
+                               int count);
+// True when the two share a pixel.
+bool damageRectsMeet(const DamageRect& a, const DamageRect& b);
 
 // The next frame is drawn whole whatever the buffer's age: nothing drawn before counts.
 void damageHistoryForget(DamageHistory* history);

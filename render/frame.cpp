@@ -49,6 +49,7 @@ struct FrameDamage {
     int bufferAge = 0;
     DamageList overlay;
     DamageList drawn;
+    SceneBounds bounds;
     uint32_t backgroundChanges = 0;
 };
 
@@ -70,12 +71,18 @@ DamageList frameDamageNow() {
         damage.backgroundChanges = backgroundChanges();
         now.whole = true;
     }
-    sceneDamageAddBodies(&now, damage.view);
+    sceneDamageAddBodies(&now, damage.view, &damage.bounds);
     return now;
 }
 
-// Everything but the physics: clear, background, then each body and its spray.
-void drawScene() {
+// Whether a part of the frame needs the sphere or spray of that bound: everything drawn whole.
+bool reaches(const DamageRect& bound, const DamageRect* part) {
+    return part == nullptr || damageRectsMeet(bound, *part);
+}
+
+// Everything but the physics: clear, background, then each body and its spray; within part
+// (null: the whole frame) only the bodies that reach into it, the others drawing nothing there.
+void drawScene(const DamageRect* part) {
     rendererClear();
     rendererLoadIdentity();
     rendererPushMatrix();
@@ -96,13 +103,17 @@ void drawScene() {
     // No depth test: each body and its spray cover whatever was drawn before them.
     for (uint32_t i = 0; i < gravityListCount(&bodies); i++) {
         GravityObject* body = gravityListGet(&bodies, i);
-        rendererPushMatrix();
-        const Vertex p = getPosition(body);
-        rendererTranslate(static_cast<float>(p.x), static_cast<float>(p.y),
-                          static_cast<float>(p.z));
-        rendererDrawSphere(bodyLooks[i].sphere);
-        rendererPopMatrix();
-        drawSprayPoints(body);
+        if (reaches(damage.bounds.sphere[i], part)) {
+            rendererPushMatrix();
+            const Vertex p = getPosition(body);
+            rendererTranslate(static_cast<float>(p.x), static_cast<float>(p.y),
+                              static_cast<float>(p.z));
+            rendererDrawSphere(bodyLooks[i].sphere);
+            rendererPopMatrix();
+        }
+        if (reaches(damage.bounds.spray[i], part)) {
+            drawSprayPoints(body);
+        }
     }
     rendererPopMatrix();
 }
@@ -159,11 +170,11 @@ void stepAndDrawFrame(double dt) {
     damage.bufferAge = 0;
     damage.overlay = DamageList{};
     if (damage.drawn.whole) {
-        drawScene();
+        drawScene(nullptr);
     }
     for (int i = 0; i < damage.drawn.count; i++) {
         rendererScissor(&damage.drawn.rects[i]);
-        drawScene();
+        drawScene(&damage.drawn.rects[i]);
     }
     rendererScissor(nullptr);
     rendererFlush();

@@ -17,16 +17,17 @@ void toEye(Vertex world, double* eye) {
 
 } // namespace
 
-void sceneDamageAddBodies(DamageList* list, const DamageView& view) {
+void sceneDamageAddBodies(DamageList* list, const DamageView& view, SceneBounds* bounds) {
     double xyz[3 * kMaxParticles];
     for (uint32_t i = 0; i < gravityListCount(&bodies) && !list->whole; i++) {
         const GravityObject* body = gravityListGet(&bodies, i);
         double centre[3];
         toEye(getPosition(body), centre);
-        damageListAddSphere(list, view, centre, body->radius);
+        bounds->sphere[i] = damageListAddSphere(list, view, centre, body->radius);
         for (uint32_t p = 0; p < body->particleCount; p++) {
             toEye(body->particles[p]->position, &xyz[3 * p]);
         }
-        damageListAddPoints(list, view, xyz, static_cast<int>(body->particleCount));
+        bounds->spray[i] =
+            damageListAddPoints(list, view, xyz, static_cast<int>(body->particleCount));
     }
 }
