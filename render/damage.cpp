@@ -38,8 +38,9 @@ void removeAt(DamageList* list, int index) {
     list->count--;
 }
 
-// Stores rect (already cut to the drawable), folding in every rectangle it meets.
-void store(DamageList* list, DamageRect rect) {
+// Stores rect (already cut to the drawable) among at most limit, folding in every rectangle it
+// meets.
+void store(DamageList* list, DamageRect rect, int limit = kDamageMaxRects) {
     for (int i = 0; i < list->count;) {
         if (meets(list->rects[i], rect)) {
             rect = unite(list->rects[i], rect);
@@ -49,7 +50,7 @@ void store(DamageList* list, DamageRect rect) {
             i++;
         }
     }
-    if (list->count < kDamageMaxRects) {
+    if (list->count < limit) {
         list->rects[list->count++] = rect;
         return;
     }
@@ -64,7 +65,7 @@ void store(DamageList* list, DamageRect rect) {
     }
     rect = unite(list->rects[cheapest], rect);
     removeAt(list, cheapest);
-    store(list, rect);
+    store(list, rect, limit);
 }
 
 DamageRect cutToDrawable(DamageRect rect, int width, int height) {
@@ -135,11 +136,8 @@ DamageRect damageListAddSphere(DamageList* list, const DamageView& view, const d
 
 DamageRect damageListAddPoints(DamageList* list, const DamageView& view, const double* xyz,
                                int count) {
-    if (count <= 0) {
-        return {};
-    }
-    Span x{};
-    Span y{};
+    DamageList spray;
+    DamageList ignored;
     for (int i = 0; i < count; i++) {
         const double distance = -xyz[3 * i + 2];
         if (distance <= view.nearPlane) {
@@ -148,10 +146,18 @@ DamageRect damageListAddPoints(DamageList* list, const DamageView& view, const d
         }
         const double wx = windowX(view, view.nearPlane * xyz[3 * i] / distance);
         const double wy = windowY(view, view.nearPlane * xyz[3 * i + 1] / distance);
-        x = i == 0 ? Span{wx, wx} : Span{std::min(x.low, wx), std::max(x.high, wx)};
-        y = i == 0 ? Span{wy, wy} : Span{std::min(y.low, wy), std::max(y.high, wy)};
+        const DamageRect point = addSpans(&ignored, view, {wx, wx}, {wy, wy});
+        ignored.count = 0;
+        if (point.width > 0) {
+            store(&spray, point, kDamageRectsPerSpray);
+        }
     }
-    return addSpans(list, view, x, y);
+    DamageRect bound = spray.count > 0 ? spray.rects[0] : DamageRect{};
+    for (int r = 0; r < spray.count; r++) {
+        bound = unite(bound, spray.rects[r]);
+        damageListAdd(list, spray.rects[r], view.width, view.height);
+    }
+    return bound;
 }
 
 void damageHistoryForget(DamageHistory* history) {

@@ -4,7 +4,10 @@
 #pragma once
 
 // Rectangles kept per frame; beyond that the two that grow least by it are merged.
-inline constexpr int kDamageMaxRects = 12;
+inline constexpr int kDamageMaxRects = 32;
+// Rectangles a spray's points are gathered into: its points are sparse, and one bound of all
+// of them would redraw mostly untouched background.
+inline constexpr int kDamageRectsPerSpray = 4;
 // Frames remembered; a buffer older than that is drawn whole.
 inline constexpr int kDamageHistoryFrames = 4;
 

@@ -41,12 +41,12 @@ TEST(DamageBounds, SpheresAndSpraysBoundWhatTheyCover) {
         // Centre on the left edge: its right tangent at atan(-1) + asin(1/sqrt(162)), x 58.44.
         {"a sphere half off screen", {{-9.0, 0.0, -9.0, 1.0}}, {}, false, {{0, 255, 59, 90}}},
         {"a sphere wholly off screen", {{-30.0, 0.0, -9.0, 1.0}}, {}, false, {}},
-        // Points at (400, 388.9) and (422.2, 411.1): apart from the sphere's rectangle.
+        // Points at (400, 388.9), on a column's edge, and (422.2, 411.1): apart from the sphere.
         {"a spray above its sphere",
          {{0.0, 0.0, -9.0, 1.0}},
          {0.0, 2.0, -9.0, 0.5, 2.5, -9.0},
          false,
-         {{355, 255, 90, 90}, {399, 388, 24, 24}}},
+         {{355, 255, 90, 90}, {399, 388, 2, 1}, {422, 411, 1, 1}}},
         // Overlapping spheres become their bound: 355.28 to 467.29 across.
         {"overlapping spheres",
          {{0.0, 0.0, -9.0, 1.0}, {0.5, 0.0, -9.0, 1.0}},
