@@ -38,11 +38,17 @@ void removeAt(DamageList* list, int index) {
     list->count--;
 }
 
-// Stores rect (already cut to the drawable) among at most limit, folding in every rectangle it
-// meets.
+// True when drawing the bound of both costs no more than drawing each: overlapping rectangles
+// that would make a much larger bound are kept apart, their overlap drawn twice.
+bool worthMerging(const DamageRect& a, const DamageRect& b) {
+    return meets(a, b) && areaOf(unite(a, b)) <= areaOf(a) + areaOf(b);
+}
+
+// Stores rect (already cut to the drawable) among at most limit, folding in every rectangle
+// worth merging with it.
 void store(DamageList* list, DamageRect rect, int limit = kDamageMaxRects) {
     for (int i = 0; i < list->count;) {
-        if (meets(list->rects[i], rect)) {
+        if (worthMerging(list->rects[i], rect)) {
             rect = unite(list->rects[i], rect);
             removeAt(list, i);
             i = 0;
