@@ -85,6 +85,16 @@ uint32_t backgroundChanges() {
     return changes;
 }
 
+bool backgroundCoversDrawable(int drawableWidth, int drawableHeight) {
+    if (state.mode != BackgroundMode::Fill || drawableWidth < 1 || drawableHeight < 1) {
+        return false;
+    }
+    const bool exact = state.exact != 0 && state.exactWidth == drawableWidth &&
+                       state.exactHeight == drawableHeight;
+    return exact ||
+           (state.cover != 0 && state.coverRecord.width > 0 && state.coverRecord.height > 0);
+}
+
 void backgroundDrawFill(int drawableWidth, int drawableHeight) {
     if (state.mode != BackgroundMode::Fill || drawableWidth < 1 || drawableHeight < 1) {
         return;

@@ -26,5 +26,9 @@ void backgroundSetExact(const uint8_t* rgb, int width, int height);
 // background must be drawn again.
 uint32_t backgroundChanges();
 
+// True when backgroundDrawFill writes every pixel of such a drawable, so no clear is needed
+// under it.
+bool backgroundCoversDrawable(int drawableWidth, int drawableHeight);
+
 // The frame's background in the Fill and None modes for a drawable of that size.
 void backgroundDrawFill(int drawableWidth, int drawableHeight);

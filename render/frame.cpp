@@ -83,7 +83,9 @@ bool reaches(const DamageRect& bound, const DamageRect* part) {
 // Everything but the physics: clear, background, then each body and its spray; within part
 // (null: the whole frame) only the bodies that reach into it, the others drawing nothing there.
 void drawScene(const DamageRect* part) {
-    rendererClear();
+    if (!backgroundCoversDrawable(viewWidth, viewHeight)) {
+        rendererClear(); // under a covering picture it would only be painted over
+    }
     rendererLoadIdentity();
     rendererPushMatrix();
     rendererUseLight(lightList); // with the identity loaded, the light stays fixed to the eye
