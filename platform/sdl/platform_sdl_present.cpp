@@ -42,6 +42,9 @@ struct PresentState {
     bool backKept = false;
     // Copying: the server may have lost pixels of the window, so the next copy is of all of it.
     bool windowSpoilt = true;
+    // Copying: the window changed size. Mesa looks at a window's size again only after a swap,
+    // so the next frame is swapped, and the one after drawn whole into the new buffer.
+    bool resized = false;
     bool ageSeen = false;
     int framesWithoutAge = 0;
     bool watching = false;
@@ -72,6 +75,7 @@ int noteWindowEvent(void* /*unused*/, SDL_Event* event) {
     case SDL_WINDOWEVENT_SIZE_CHANGED:
         present.backKept = false;
         present.windowSpoilt = true;
+        present.resized = true;
         break;
     case SDL_WINDOWEVENT_EXPOSED:
     case SDL_WINDOWEVENT_SHOWN:
@@ -212,6 +216,12 @@ void presentFrame(SDL_Window* window, const PlatformRect* rects, int count) {
         return;
     case PresentWay::CopyRects:
         break;
+    }
+    if (present.resized) {
+        SDL_GL_SwapWindow(window);
+        present.resized = false;
+        present.backKept = false;
+        return;
     }
     // The back buffer always holds the whole frame, so the window is mended by copying it all.
     if (count <= 0 || present.windowSpoilt) {
