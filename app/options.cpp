@@ -8,7 +8,8 @@
 #include "common/settings_args.h"
 
 const char* const kUsageLine =
-    "usage: velmorin [--windowed[=WxH] | --desktop | --root | --window-id ID] [--seed N] "
+    "usage: velmorin [--windowed[=WxH] | --desktop | --root | --window-id ID | --wallpaper | "
+    "--saver] [--seed N] "
     "[--pictures DIR] [--max-fps N] [--no-vsync] [--fps] [--renderer gl11|gles2] "
     "[--bodies N] [--speed X] [--spray N] [--background fill|fixed|none] [--help] [--version]\n";
 
@@ -40,12 +41,19 @@ const char* const kHelpText =
     "  --root            screensaver: draw on the root window\n"
     "  --window-id ID    screensaver: draw into window ID (0x hex or decimal); the\n"
     "                    XSCREENSAVER_WINDOW variable, when set, takes its place\n"
+    "  --wallpaper       the desktop's background, behind every window: a layer surface on\n"
+    "                    each Wayland output, the root window on X11; at most 30 frames a\n"
+    "                    second unless --max-fps says otherwise\n"
+    "  --saver           a screensaver for idle tools that run a command: over every window\n"
+    "                    until a key, a click or a pointer move; at most 60 frames a second\n"
+    "                    unless --max-fps says otherwise\n"
     "  --help            show this help and end\n"
     "  --version         show the version and end\n"
     "\n"
     "Pictures are looked for in DIR, then bitmap/ in the working folder, then the installed\n"
     "share/velmorin/bitmap, then bitmap/ beside the program.\n"
-    "Exit status: 0 when it ends normally or on a signal, 2 for bad usage.\n";
+    "Exit status: 0 when it ends normally or on a signal, 1 when --wallpaper or --saver\n"
+    "cannot be shown (a Wayland compositor without layer surfaces), 2 for bad usage.\n";
 
 const char* const kVersionText = "velmorin " VELMORIN_VERSION;
 
@@ -91,6 +99,14 @@ bool onRoot(ParseState* state, const char* /*value*/) {
 
 bool onWindowId(ParseState* state, const char* value) {
     return setMode(state, WindowMode::Saver) && parseWindowId(value, &state->options->hostWindow);
+}
+
+bool onWallpaper(ParseState* state, const char* /*value*/) {
+    return setMode(state, WindowMode::Wallpaper);
+}
+
+bool onSaver(ParseState* state, const char* /*value*/) {
+    return setMode(state, WindowMode::StandaloneSaver);
 }
 
 bool onSeed(ParseState* state, const char* value) {
@@ -162,6 +178,8 @@ constexpr OptionRule kOptionRules[] = {
     {"--desktop", ValueKind::None, onDesktop},
     {"--root", ValueKind::None, onRoot},
     {"--window-id", ValueKind::Required, onWindowId},
+    {"--wallpaper", ValueKind::None, onWallpaper},
+    {"--saver", ValueKind::None, onSaver},
     {"--seed", ValueKind::Required, onSeed},
     {"--pictures", ValueKind::Required, onPictures},
     {"--max-fps", ValueKind::Required, onMaxFps},
@@ -246,7 +264,9 @@ OptionsVerdict parseDemoOptions(int argc, const char* const* argv, const char* s
             return OptionsVerdict::BadUsage;
         }
     }
-    // The host's variable names the window to draw into, over whatever the flags said.
+    // The host's variable names the window to draw into, over --root and --window-id. A mode
+    // asked for by name keeps it: a variable left in the environment must not turn a wallpaper
+    // or a blanker into a hosted saver.
     if (saverWindowEnv != nullptr && *saverWindowEnv != '\0' &&
         (options->mode == WindowMode::SwitchedFullScreen || options->mode == WindowMode::Saver)) {
         if (!parseWindowId(saverWindowEnv, &options->hostWindow)) {
@@ -262,8 +282,16 @@ uint32_t effectiveMaxFps(const DemoOptions& options, int displayRefreshHz) {
     if (options.maxFpsGiven) {
         return options.maxFps;
     }
-    if (options.mode == WindowMode::Saver) {
+    switch (options.mode) {
+    case WindowMode::Saver:
+    case WindowMode::StandaloneSaver:
         return kSaverDefaultMaxFps;
+    case WindowMode::Wallpaper:
+        return kWallpaperDefaultMaxFps;
+    case WindowMode::SwitchedFullScreen:
+    case WindowMode::Windowed:
+    case WindowMode::Desktop:
+        break;
     }
     if (options.noVsync) {
         return 0; // as fast as it can, for benchmarks

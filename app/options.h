@@ -10,6 +10,9 @@ inline constexpr const char* kProgramName = "velmorin";
 inline constexpr int kUsageStatus = 2;
 // Frames a second for a screensaver when none is asked for.
 inline constexpr uint32_t kSaverDefaultMaxFps = 60;
+// Frames a second for a wallpaper when none is asked for: a background seen beside other work,
+// so half the saver's cost, with the slow motion of the scene still smooth.
+inline constexpr uint32_t kWallpaperDefaultMaxFps = 30;
 // The refresh rate taken when the system does not tell it (a virtual X server, say).
 inline constexpr int kUnknownRefreshRate = 60;
 // A generous bound on --max-fps that still keeps the frame period sane.
@@ -20,6 +23,9 @@ enum class WindowMode {
     Windowed,           // a decorated, resizable window; the display is left alone
     Desktop,            // borderless over the whole screen at its own resolution
     Saver,              // drawing into a window another program owns (a screensaver host)
+    Wallpaper,          // behind every window: the desktop's background on each screen
+    StandaloneSaver,    // over every window until the user stirs, for idle tools that run a
+                        // command; no host involved
 };
 
 struct DemoOptions {
@@ -52,7 +58,9 @@ enum class OptionsVerdict {
 };
 
 // Parses argv[1..]. saverWindowEnv is the host's window id from the environment (null when
-// unset); it wins over --window-id and --root, as screensaver hosts expect. Nothing is printed.
+// unset); it wins over --window-id and --root, as screensaver hosts expect, and is ignored when
+// another mode (--windowed, --desktop, --wallpaper, --saver) was asked for by name. Nothing is
+// printed.
 OptionsVerdict parseDemoOptions(int argc, const char* const* argv, const char* saverWindowEnv,
                                 DemoOptions* options);
 
@@ -61,7 +69,8 @@ bool parseWindowId(const char* text, uint64_t* out);
 
 // Frames a second at most. Unless asked otherwise, never more than the display shows
 // (displayRefreshHz, 0 when unknown): where vsync does not hold the rate (software GL, a VM, a
-// remote desktop) the demo would otherwise draw frames nobody sees. A screensaver keeps to 60.
+// remote desktop) the demo would otherwise draw frames nobody sees. A screensaver keeps to 60
+// and a wallpaper, seen beside other work for hours, to 30.
 uint32_t effectiveMaxFps(const DemoOptions& options, int displayRefreshHz);
 // The background asked for, else fixed in the switched full-screen mode and filling in every
 // other, where the drawable has whatever size the screen, window or host gives it.

@@ -28,6 +28,8 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# The libraries the programs link come from dpkg-shlibdeps: SDL2 and Xlib, and for the Wayland
+# backend libwayland-client0, libwayland-egl1 and libegl1 when the build has it.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # SDL opens the GL libraries at run time, so dpkg-shlibdeps cannot see them: GLX for a window,
 # EGL for the offscreen capture.
@@ -43,10 +45,12 @@ elastically, and each throws up a spray of coloured points that arcs back
 down. Nobody steers: you watch, and Escape ends it.
 
 It runs full screen at 800x600, in a window, across the desktop, or as a
-screensaver for XScreenSaver, xsecurelock and MATE. The package also holds
-velmorin-trace, which prints the simulation frame by frame, velmorin-capture,
-which renders frames offscreen into PNG files, and velmorin-bmp, which checks
-pictures with the demo's reader.")
+screensaver for XScreenSaver, xsecurelock and MATE. With --wallpaper it is a
+live desktop background and with --saver a screensaver for idle daemons, on
+Wayland compositors with layer surfaces (sway, Hyprland and others) and on
+X11. The package also holds velmorin-trace, which prints the simulation frame
+by frame, velmorin-capture, which renders frames offscreen into PNG files, and
+velmorin-bmp, which checks pictures with the demo's reader.")
 # The package installs into /usr, and the install step must see that prefix (the screensaver
 # entry names the program's full path), so files are staged through DESTDIR.
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_SOURCE_DIR}/PackagingPerGenerator.cmake)

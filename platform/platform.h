@@ -26,6 +26,9 @@ enum class PlatformEventType {
     Hidden,  // unmapped or minimised (Hosted: the host's window unmapped): nobody sees a frame
     Shown,   // visible again
     DisplayChanged, // moved to another display, whose refresh rate may differ
+    PointerMove,    // x, y: where the pointer is in the window, from its top-left corner, in
+                    // the window system's units (pixels on X11)
+    ButtonDown,     // a mouse button pressed or the wheel turned
 };
 
 struct PlatformEvent {
@@ -33,6 +36,8 @@ struct PlatformEvent {
     int width = 0;
     int height = 0;
     int keyCode = 0;
+    int x = 0;
+    int y = 0;
 };
 
 enum class PlatformWindowStyle {
@@ -40,11 +45,14 @@ enum class PlatformWindowStyle {
     Windowed, // decorated and resizable, placed by the window manager
     Desktop,  // borderless over the whole screen at its current resolution
     Hosted,   // no window of our own: draw into hostWindow, which another program owns
+    Cover,    // borderless over the whole screen and every window on it, taking the keyboard
+              // and the pointer once shown: a screensaver started by an idle tool, which
+              // leaves the system's own idle timers running
 };
 
 struct PlatformWindowConfig {
     const char* title = "";
-    int width = 0; // Popup and Windowed; Desktop takes the screen's size
+    int width = 0; // Popup and Windowed; Desktop and Cover take the screen's size
     int height = 0;
     PlatformWindowStyle style = PlatformWindowStyle::Popup;
     // Ask for swap interval 0. Otherwise the driver keeps its own setting, normally one frame

@@ -11,19 +11,30 @@ int64_t frameCount = 0;
 namespace {
 
 constexpr double kSecondsPerMillisecond = 0.001;
+// A long interval after a long one is the same slowdown when it is at most this many times as
+// long: slow frames come alike, while a pause (a stop, a hidden window) lasts as long as it likes.
+constexpr double kSlowdownRatio = 2.0;
 
-// Whether the previous interval was long: a second long one in a row is how a lasting slowdown
-// (a bigger window on software GL, a loaded machine) shows, and the mean must follow it.
-bool previousWasLong = false;
+// The previous interval when it was long, else 0: a long one after it that is alike is how a
+// lasting slowdown (a bigger window on software GL, a loaded machine) shows, and the mean must
+// follow it.
+double previousLong = 0.0;
+// Set by the shell when it knows frames stopped (a hidden window): the next interval is a gap.
+bool gapNoted = false;
 
-// The first frame's interval is two back-to-back readings, not a real frame, so nothing is
-// compared with the mean until a real interval is in it. A monotonic clock gives a negative
-// interval only when a gap of over 24 days wrapped its 32-bit milliseconds: a pause too.
+// Right after the first frame the mean is that frame's two back-to-back readings, about 0, so
+// the first real interval is a pause if it is over the quarter second: a slow machine's second
+// frame then stands still, but a stop just after the first frame cannot make steps of seconds.
+// A monotonic clock gives a negative interval only when a gap of over 24 days wrapped its
+// 32-bit milliseconds: a pause too.
 bool isPause(double elapsed) {
     const bool longInterval =
         elapsed < 0.0 || (elapsed > kPauseMinSeconds && elapsed > kPauseMeanFactor * meanFrameTime);
-    const bool pause = longInterval && !previousWasLong && frameCount >= 2;
-    previousWasLong = longInterval;
+    const bool slowdown =
+        longInterval && previousLong > 0.0 && elapsed <= kSlowdownRatio * previousLong;
+    previousLong = longInterval && elapsed > 0.0 ? elapsed : 0.0;
+    const bool pause = gapNoted || (longInterval && !slowdown);
+    gapNoted = false;
     return pause;
 }
 
@@ -46,9 +57,14 @@ double frameTimingNextDt() {
     return simSettingsScaleStep(kTimeScale * meanFrameTime);
 }
 
+void frameTimingNoteGap() {
+    gapNoted = lastClockMs != 0;
+}
+
 void frameTimingReset() {
     lastClockMs = 0;
     meanFrameTime = 0.0;
     frameCount = 0;
-    previousWasLong = false;
+    previousLong = 0.0;
+    gapNoted = false;
 }

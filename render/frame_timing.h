@@ -17,7 +17,10 @@ extern int64_t frameCount;
 
 // Reads the clock, updates the mean and returns dt: kTimeScale times the mean, times the
 // settings' speed. A pause enters neither the mean nor the count, so its frame keeps the current
-// dt; only the first long interval in a row is a pause, so a lasting slowdown is followed.
+// dt. A long interval that follows a long one alike is a lasting slowdown, and counts.
 double frameTimingNextDt();
+// The shell knows frames stopped (its window was hidden): the next interval is a pause, however
+// short.
+void frameTimingNoteGap();
 // Back to "no frame timed yet".
 void frameTimingReset();

@@ -24,12 +24,16 @@ ensure_packages() {
 # What building and testing need, on top of a fresh Debian 12.
 VELMORIN_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev googletest
     libbenchmark-dev libsdl2-dev libgl1-mesa-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri
-    libstb-dev)
+    libstb-dev libwayland-dev libwayland-bin wayland-protocols)
+# libwayland-dev, libwayland-bin (wayland-scanner) and wayland-protocols (xdg-shell, viewporter):
+# the native Wayland backend behind --wallpaper and --saver; a build without them has only the
+# X11 forms.
 VELMORIN_TEST_PACKAGES=(clang libclang-rt-14-dev xvfb xauth xdotool x11-utils x11-apps
     x11-xserver-utils xserver-xorg-core xserver-xorg-video-dummy strace imagemagick valgrind python3
     xscreensaver xscreensaver-gl xsecurelock xfonts-base desktop-file-utils libxml2-utils file
-    groff-base sway grim)
-# xfonts-base: the error boxes draw with core X fonts. sway (headless) and grim: the Wayland test.
+    groff-base sway grim wtype)
+# xfonts-base: the error boxes draw with core X fonts. sway (headless), grim and wtype (a key
+# typed into the Wayland saver): the Wayland tests.
 # xscreensaver-gl brings the helper that gives a GL hack's window a GL visual; without it the
 # daemon makes a 32-bit window that Mesa's software driver cannot present into.
 # The Windows cross build and its tests under Wine: MinGW-w64 (posix threads), Wine, an X server

@@ -71,7 +71,8 @@ int main(int argc, char** argv) {
         return answered;
     }
     installExitHandlers();
-    const bool hosted = options.mode == WindowMode::Saver;
+    // The wallpaper draws on the root window as --root does, and behaves as a hosted saver.
+    const bool hosted = options.mode == WindowMode::Saver || options.mode == WindowMode::Wallpaper;
     // A screensaver never puts a box in front of its host: its errors go to standard error.
     setErrorReporter(hosted ? nullptr : showErrorBox);
     setPictureFolder(
@@ -96,7 +97,8 @@ int main(int argc, char** argv) {
     exitOnPendingSignal();
     restBeforeFrame(&pacer);
     windowPaint();
-    if (options.mode == WindowMode::SwitchedFullScreen || options.mode == WindowMode::Desktop) {
+    if (options.mode == WindowMode::SwitchedFullScreen || options.mode == WindowMode::Desktop ||
+        options.mode == WindowMode::StandaloneSaver) {
         platformHideCursor();
     }
     runMessageLoop(&pacer, options);

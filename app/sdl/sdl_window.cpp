@@ -5,6 +5,7 @@
 #include "app/background_painter.h"
 #include "app/exit_handlers.h"
 #include "app/fps_counter.h"
+#include "app/saver_pointer.h"
 #include "app/shell_scene.h"
 #include "render/frame.h"
 #include "render/renderer.h"
@@ -21,6 +22,9 @@ int drawableWidth = 0;
 int drawableHeight = 0;
 bool showFps = false;
 FpsCounter fpsCounter;
+// --saver: any key, click or real pointer move is the user back, and ends it with status 0.
+bool endsOnInput = false;
+SaverPointer saverPointer;
 bool hidden = false;
 bool displayChanged = false;
 // A quarter of a second between looks at the exit signals while resting.
@@ -33,7 +37,10 @@ PlatformWindowStyle styleFor(WindowMode mode) {
     case WindowMode::Desktop:
         return PlatformWindowStyle::Desktop;
     case WindowMode::Saver:
+    case WindowMode::Wallpaper: // on X11 the desktop's background is the root window
         return PlatformWindowStyle::Hosted;
+    case WindowMode::StandaloneSaver:
+        return PlatformWindowStyle::Cover;
     case WindowMode::SwitchedFullScreen:
         break;
     }
@@ -67,6 +74,8 @@ bool windowCreate(const DemoOptions& options) {
     drawableWidth = clientWidth;
     drawableHeight = clientHeight;
     showFps = options.showFps;
+    endsOnInput = options.mode == WindowMode::StandaloneSaver;
+    saverPointer = SaverPointer{};
     // The projection must be in place before the first frame.
     resizeViewport(clientWidth, clientHeight);
     startBackgroundPainter(options, clientWidth, clientHeight);
@@ -82,15 +91,32 @@ void windowHandleEvent(const PlatformEvent& event) {
         resizeBackgroundPainter(event.width, event.height);
         break;
     case PlatformEventType::KeyDown:
+        if (endsOnInput) {
+            teardownGraphics();
+            break;
+        }
         handleKeyDown(event.keyCode);
         break;
     case PlatformEventType::Close:
         teardownGraphics();
         break;
+    case PlatformEventType::PointerMove:
+        if (endsOnInput && saverPointerMoveEnds(&saverPointer, event.x, event.y)) {
+            teardownGraphics();
+        }
+        break;
+    case PlatformEventType::ButtonDown:
+        if (endsOnInput) {
+            teardownGraphics();
+        }
+        break;
     case PlatformEventType::Hidden:
         hidden = true;
         break;
     case PlatformEventType::Shown:
+        if (hidden) {
+            frameTimingNoteGap(); // however short it was, nobody saw the scene move meanwhile
+        }
         hidden = false;
         break;
     case PlatformEventType::DisplayChanged:

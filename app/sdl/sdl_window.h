@@ -8,7 +8,8 @@
 // Window, GL context, fixed GL state and background, the scene, the client size, all as the
 // options ask. False when the window or its context could not be made.
 bool windowCreate(const DemoOptions& options);
-// What the window does with one event: resize, key or close.
+// What the window does with one event: resize, key or close; with --saver any key, click or
+// pointer move beyond the slack ends it as a close does.
 void windowHandleEvent(const PlatformEvent& event);
 // Between frames: a pending exit signal ends the process here, never while a frame uses the
 // bodies; then every waiting event is handled. False once the loop is to end.

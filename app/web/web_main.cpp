@@ -234,8 +234,8 @@ EM_BOOL onKeyDown(int /*eventType*/, const EmscriptenKeyboardEvent* event, void*
 }
 
 // A hidden tab shows nothing, so nothing runs until it is seen again: browsers slow down the
-// animation frames of hidden tabs, but not all stop them, nor at once. The frame timing leaves
-// the gap out, so the scene goes on where it was.
+// animation frames of hidden tabs, but not all stop them, nor at once. The frame timing is told
+// to leave the gap out, so the scene goes on where it was.
 EM_BOOL onVisibilityChange(int /*eventType*/, const EmscriptenVisibilityChangeEvent* event,
                            void* /*userData*/) {
     const bool loopEnded = stopped || (run.fixedSteps && framesDrawn == run.frames);
@@ -246,6 +246,7 @@ EM_BOOL onVisibilityChange(int /*eventType*/, const EmscriptenVisibilityChangeEv
         emscripten_pause_main_loop();
     } else {
         fpsCounter = FpsCounter{}; // the hidden time is no frame rate
+        frameTimingNoteGap();
         emscripten_resume_main_loop();
     }
     return EM_FALSE;

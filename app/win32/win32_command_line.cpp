@@ -56,9 +56,11 @@ int answerDemoCommandLine(OptionsVerdict verdict, const DemoOptions& options) {
     case OptionsVerdict::BadUsage:
         break;
     case OptionsVerdict::Run:
-        // Windows has no window of another program to draw into on request: the screensaver's
-        // own command line (velmorin.scr) takes that place.
-        if (options.mode != WindowMode::Saver) {
+        // Windows has no window of another program to draw into on request, nor a desktop
+        // background or a blanker to be started by an idle tool: the screensaver's own command
+        // line (velmorin.scr) takes those places.
+        if (options.mode != WindowMode::Saver && options.mode != WindowMode::Wallpaper &&
+            options.mode != WindowMode::StandaloneSaver) {
             return -1;
         }
         break;

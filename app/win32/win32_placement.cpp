@@ -83,7 +83,9 @@ WindowPlacement windowPlacementFor(const Win32Launch& launch) {
     case WindowMode::Desktop:
         return desktopPlacement();
     case WindowMode::SwitchedFullScreen:
-    case WindowMode::Saver:
+    case WindowMode::Saver: // the command line turns these three away
+    case WindowMode::Wallpaper:
+    case WindowMode::StandaloneSaver:
         break;
     }
     return switchedPlacement();

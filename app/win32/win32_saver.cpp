@@ -5,7 +5,7 @@
 #include <string>
 #include <windowsx.h>
 
-#include "app/win32/win32_saver_pointer.h"
+#include "app/saver_pointer.h"
 #include "app/win32/win32_saver_registry.h"
 #include "app/win32/win32_settings_dialog.h"
 #include "app/win32/win32_window.h"

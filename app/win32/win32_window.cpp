@@ -53,8 +53,9 @@ LRESULT onPaint(HWND window) {
     exitOnPendingSignal(); // a signal ends the process here, never while a frame uses the bodies
     if (nobodySees(window)) {
         // No request for the next frame: the loop waits for messages until restoring or showing
-        // the window paints it again. The frame timing leaves the gap out.
+        // the window paints it again, and the frame timing leaves the gap out.
         ValidateRect(window, nullptr);
+        frameTimingNoteGap();
         return 0;
     }
     if (!win32PacingFrameDue()) {

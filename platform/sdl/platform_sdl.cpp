@@ -21,6 +21,7 @@ SDL_Window* mainWindow = nullptr;
 SDL_GLContext glContext = nullptr;
 bool displayModeChanged = false;
 bool hostedWindow = false; // mainWindow belongs to another program
+bool coverWindow = false;  // mainWindow is a Cover, which takes the input once shown
 
 constexpr int kEsMajorVersion = 2;
 
@@ -69,9 +70,22 @@ Uint32 windowFlags(PlatformWindowStyle style) {
         return common | SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP;
     case PlatformWindowStyle::Popup:
     case PlatformWindowStyle::Hosted:
+    case PlatformWindowStyle::Cover: // placed by itself, over everything (see createWindow)
         break;
     }
     return common | SDL_WINDOW_BORDERLESS;
+}
+
+// The whole screen: every display's bounds together, as the X server's root window spans them.
+SDL_Rect allDisplaysBounds() {
+    SDL_Rect all{0, 0, 0, 0};
+    for (int display = 0; display < SDL_GetNumVideoDisplays(); display++) {
+        SDL_Rect bounds{};
+        if (SDL_GetDisplayBounds(display, &bounds) == 0) {
+            SDL_UnionRect(&all, &bounds, &all);
+        }
+    }
+    return all;
 }
 
 SDL_Window* createWindow(const PlatformWindowConfig& config) {
@@ -88,7 +102,17 @@ SDL_Window* createWindow(const PlatformWindowConfig& config) {
             width = desktop.w;
             height = desktop.h;
         }
+    } else if (config.style == PlatformWindowStyle::Cover) {
+        const SDL_Rect screen = allDisplaysBounds();
+        x = screen.x;
+        y = screen.y;
+        width = screen.w;
+        height = screen.h;
     }
+    // A Cover is override-redirect on X11: no window manager places, frames or stacks it, so
+    // raised it stays above panels and full-screen windows alike.
+    SDL_SetHint(SDL_HINT_X11_FORCE_OVERRIDE_REDIRECT,
+                config.style == PlatformWindowStyle::Cover ? "1" : "0");
     return SDL_CreateWindow(config.title, x, y, width, height, windowFlags(config.style));
 }
 
@@ -177,6 +201,15 @@ bool translateEvent(const SDL_Event& sdlEvent, PlatformEvent* event) {
             return true;
         }
         return false;
+    case SDL_MOUSEMOTION:
+        event->type = PlatformEventType::PointerMove;
+        event->x = sdlEvent.motion.x;
+        event->y = sdlEvent.motion.y;
+        return true;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEWHEEL:
+        event->type = PlatformEventType::ButtonDown;
+        return true;
     case SDL_KEYDOWN:
         // Keys held with Alt belong to the system, as Alt+F4 does.
         if ((sdlEvent.key.keysym.mod & KMOD_ALT) != 0) {
@@ -254,7 +287,14 @@ bool platformCreateWindowWith(const PlatformWindowConfig& config) {
         // Drivers that cannot turn sync off just keep it.
         SDL_GL_SetSwapInterval(0);
     }
-    SDL_DisableScreenSaver();
+    coverWindow = config.style == PlatformWindowStyle::Cover;
+    if (coverWindow) {
+        // The idle tool that started this blanker may have more to do later (a locker, the
+        // screen switched off): its timers must keep running.
+        SDL_EnableScreenSaver();
+    } else {
+        SDL_DisableScreenSaver();
+    }
     presentChoose(mainWindow);
     return true;
 }
@@ -271,6 +311,11 @@ void platformShowWindow() {
     if (mainWindow != nullptr && !hostedWindow) {
         SDL_ShowWindow(mainWindow);
         SDL_RaiseWindow(mainWindow);
+    }
+    if (coverWindow) {
+        // No window manager gives an override-redirect window the focus: it takes the keys and
+        // the pointer itself, so the key that ends it reaches nothing underneath.
+        x11GrabInput(mainWindow);
     }
 }
 
@@ -408,6 +453,7 @@ void platformShutdown() {
         mainWindow = nullptr;
     }
     hostedWindow = false;
+    coverWindow = false;
     if (sdlStarted) {
         SDL_Quit();
         sdlStarted = false;

@@ -1,5 +1,5 @@
 // The Xlib calls behind the SDL2 platform: display loss, the window-manager check, error
-// silencing and the host window's events for saver hosting.
+// silencing, the host window's events for saver hosting and a blanker's input grab.
 #include "platform/sdl/platform_sdl_x11.h"
 
 #include <SDL2/SDL_syswm.h>
@@ -118,4 +118,19 @@ bool x11IsDestroyOf(const SDL_SysWMmsg* message, SDL_Window* window) {
     const XEvent& event = message->msg.x11.event;
     return event.type == DestroyNotify &&
            event.xdestroywindow.window == x11WindowOf(window, &display);
+}
+
+bool x11GrabInput(SDL_Window* window) {
+    Display* display = nullptr;
+    const Window xWindow = x11WindowOf(window, &display);
+    if (xWindow == None) {
+        return false;
+    }
+    // Owner events: SDL sees them on its own window as if nothing were grabbed.
+    const unsigned int pointerEvents = ButtonPressMask | ButtonReleaseMask | PointerMotionMask;
+    const bool keyboard = XGrabKeyboard(display, xWindow, True, GrabModeAsync, GrabModeAsync,
+                                        CurrentTime) == GrabSuccess;
+    const bool pointer = XGrabPointer(display, xWindow, True, pointerEvents, GrabModeAsync,
+                                      GrabModeAsync, None, None, CurrentTime) == GrabSuccess;
+    return keyboard && pointer;
 }

@@ -25,3 +25,6 @@ void x11IgnoreErrors();
 void x11FollowHostWindow(SDL_Window* window);
 // True when the raw X event is the destruction of the window.
 bool x11IsDestroyOf(const SDL_SysWMmsg* message, SDL_Window* window);
+// Sends every key and pointer event to the window, which must be mapped, whatever has the
+// focus; false when another client holds a grab. Destroying the window releases it.
+bool x11GrabInput(SDL_Window* window);

@@ -7,6 +7,7 @@ import os
 import re
 import signal
 import shutil
+import struct
 import subprocess
 import sys
 import time
@@ -16,7 +17,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e_support import (  # noqa: E402
     SIGNAL_NOTICE, Demo, TestFailure, check, current_screen_size, intern_atom, log, make_rundir, press_keys, read_bmp_rgb,
     run_cases, screenshot, start_xvfb, wait_for, wait_for_demo_window, wait_for_new_frame,
-    window_property, windows_named)
+    window_property, windows_named, make_rundir_with_copies)
 from e2e_demo import (  # noqa: E402
     check_scene_when_started_from, expect_clean_exit, wait_for_drawing)  # noqa: E402
 
@@ -176,15 +177,42 @@ def case_desktop(args, workdir):
     log("covered the whole 1920x1080 screen, background included, without a mode switch")
 
 
+QUADRANTS = ((200, 40, 40), (40, 200, 40), (40, 40, 200), (220, 220, 60))  # from lower left
+
+
+def write_quadrants_bmp(path, width=800, height=600):
+    """A background of four flat quadrants (whole rows of 4-byte multiples: no padding)."""
+    rows = b"".join(b"".join(bytes(QUADRANTS[2 * (y >= height // 2) + i][::-1]) * (width // 2)
+                             for i in (0, 1)) for y in range(height))
+    with open(path, "wb") as handle:
+        handle.write(struct.pack("<2sIHHIIiiHHIIiiII", b"BM", 54 + len(rows), 0, 0, 54, 40,
+                                 width, height, 1, 24, 0, len(rows), 2835, 2835, 0, 0) + rows)
+
+
+def wait_for_quadrants_centred(display, window):
+    """Near the window's four edges, on either side of its middle lines, the quadrants meet."""
+    w, h = window.width, window.height
+    probes = (((2, h // 2 - 4), 2), ((2, h // 2 + 3), 0), ((w // 2 - 4, 2), 2),
+              ((w // 2 + 3, 2), 3), ((w - 3, h // 2 + 3), 1), ((w // 2 + 3, h - 3), 1))
+
+    def centred():
+        shot = screenshot(display)
+        return all(max(abs(p - q) for p, q in zip(shot.pixel(window.x + x, window.y + y),
+                                                  QUADRANTS[i])) <= 8 for (x, y), i in probes)
+    wait_for(centred, 15.0, f"the picture centred in the {w}x{h} window")
+
+
 def case_fill_resize(args, workdir):
-    """A window's background covers it at any shape: 1280x720, then resized to 1280x1024."""
+    """A window's background covers it at any shape, scaled and centred: 1280x720, then resized
+    to 1280x1024 (the picture is no painted one, so it stays the scaled one)."""
     with contextlib.ExitStack() as stack:
         server = stack.enter_context(start_xvfb(workdir, 1920, 1080))
-        demo = Demo(args.demo, make_rundir(workdir, args.pictures), server.display,
-                    args=["--windowed=1280x720"])
+        rundir = make_rundir_with_copies(workdir, args.pictures, "run")
+        write_quadrants_bmp(os.path.join(rundir, "bitmap", "background.bmp"))
+        demo = Demo(args.demo, rundir, server.display, args=["--windowed=1280x720"])
         stack.callback(demo.stop)
         window = wait_for_demo_window(server.display, demo)
-        wait_for_background_cover(server.display, window)
+        wait_for_quadrants_centred(server.display, window)
         # Moved to the corner first, so that all of the taller window stays on the screen.
         for command in (["windowmove", str(window.id), "0", "0"],
                         ["windowsize", str(window.id), "1280", "1024"]):
@@ -193,10 +221,10 @@ def case_fill_resize(args, workdir):
         resized = wait_for(lambda: [w for w in windows_named(server.display, "Velmorin")
                                     if (w.width, w.height, w.x, w.y) == (1280, 1024, 0, 0)],
                            15.0, "the move and resize")[0]
-        wait_for_background_cover(server.display, resized)
+        wait_for_quadrants_centred(server.display, resized)
         press_keys(server.display, window.id, "Escape")
         expect_clean_exit(demo)
-    log("the background covered 1280x720 and, resized, 1280x1024")
+    log("the picture covered 1280x720 and, resized, 1280x1024, centred both times")
 
 
 def first_frame(args, workdir, server, seed, name):
@@ -304,35 +332,59 @@ def case_pictures_found(args, workdir):
                 "background and spheres drawn")
 
 
-def case_paint_cache(args, workdir):
-    """In a window the demo's own background is painted at the window's size into the cache; a
-    damaged cache file is refused without a word (no box, nothing on stderr) and painted again."""
-    cache = os.path.join(workdir, "cache")
-    painted_size = 54 + 320 * 3 * 200  # headers, then 200 rows of 320 pixels, no padding
+def wait_for_picture_shown(display, rows):
+    """Half the window of the picture's size or more is it (rows from the bottom) to the pixel."""
+    h, w = len(rows), len(rows[0])
 
-    def painted():
-        files = glob.glob(os.path.join(cache, "velmorin", "*"))
-        return files if len(files) == 1 and os.path.getsize(files[0]) == painted_size else None
+    def shown():
+        window = [v for v in windows_named(display, "Velmorin") if (v.width, v.height) == (w, h)]
+        shot = window and screenshot(display)
+        return window and sum(shot.pixel(window[0].x + x, window[0].y + y) == rows[h - 1 - y][x]
+                              for y in range(h) for x in range(w)) >= w * h / 2
+    wait_for(shown, 30.0, f"the background painted at {w}x{h} in the window")
+
+
+def case_paint_cache(args, workdir):
+    """In a window the demo's own background is painted at the window's size into the cache and
+    shown, also after a resize; a damaged cache file is refused without a word (no box, nothing
+    on stderr) and painted again; with a cache it cannot write it is still shown."""
+    cache = os.path.join(workdir, "cache")
+    unwritable = os.path.join(workdir, "cache-unwritable")  # its velmorin/ is a file
+    os.makedirs(unwritable)
+    open(os.path.join(unwritable, "velmorin"), "w").close()
+
+    def painted(width, height):  # headers, then the rows, with no padding at these widths
+        files = glob.glob(os.path.join(cache, "velmorin", f"*{width}x{height}.bmp"))
+        size = 54 + width * 3 * height
+        return files if len(files) == 1 and os.path.getsize(files[0]) == size else None
 
     with contextlib.ExitStack() as stack:
         server = stack.enter_context(start_xvfb(workdir, 1024, 768))
         first = None
-        for run in ("empty-cache", "damaged-cache"):
+        for run, folder in (("empty", cache), ("damaged", cache), ("unwritable", unwritable)):
             demo = Demo(args.demo, make_rundir(workdir, args.pictures, run), server.display,
-                        extra_env={"XDG_CACHE_HOME": cache}, args=["--windowed=320x200"])
+                        extra_env={"XDG_CACHE_HOME": folder}, args=["--windowed=320x200"])
             stack.callback(demo.stop)
             window = wait_for_demo_window(server.display, demo)
-            path = wait_for(painted, 60.0, f"the painted background in the cache ({run})")[0]
+            if folder == cache:
+                path = wait_for(lambda: painted(320, 200), 60.0, f"the cached picture ({run})")[0]
+            wait_for_picture_shown(server.display, read_bmp_rgb(path))
+            if run == "empty":
+                subprocess.run(["xdotool", "windowsize", str(window.id), "480", "270"],
+                               env=dict(os.environ, DISPLAY=server.display), check=True)
+                resized = wait_for(lambda: painted(480, 270), 60.0, "the picture after a resize")
+                wait_for_picture_shown(server.display, read_bmp_rgb(resized[0]))
             press_keys(server.display, window.id, "Escape")
             expect_clean_exit(demo)
-            check(demo.stderr() == "", f"{run}: stderr {demo.stderr()!r}")
+            check(demo.stderr() == "", f"{run} cache: stderr {demo.stderr()!r}")
             with open(path, "r+b") as handle:
                 data = handle.read()
                 check(data[:2] == b"BM", f"{run}: the cached file is no BMP")
                 check(first is None or data == first, f"{run}: painted differently")
                 first = data
-                handle.truncate(100)  # the headers and a few pixels: a damaged file
-    log("painted into the cache at the window's size; a damaged file painted again")
+                handle.truncate(100 if run == "empty" else len(data))  # the first one damaged
+    log("painted at the window's size and after a resize; a damaged file painted again; shown "
+        "with a cache that cannot be written")
 
 
 def stale_patches(shot, painted, cell=16):
@@ -386,10 +438,9 @@ def cpu_seconds(pid):
 
 
 def case_unmapped_rest(args, workdir):
-    """Unmapped, the window draws nothing and its processor all but rests, though a frame loop
-    without vsync would use a whole core; mapped again, the scene moves on. A signal is answered
-    while it rests."""
-    env_of = lambda server: dict(os.environ, DISPLAY=server.display)  # noqa: E731
+    """Unmapped, the window draws nothing and its processor all but rests, where a frame loop
+    without vsync would use a whole core; mapped again, the scene moves on; unmapped again, it
+    still answers SIGTERM."""
     with contextlib.ExitStack() as stack:
         server = stack.enter_context(start_xvfb(workdir))
         demo = Demo(args.demo, make_rundir(workdir, args.pictures), server.display,
@@ -397,22 +448,19 @@ def case_unmapped_rest(args, workdir):
         stack.callback(demo.stop)
         window = wait_for_demo_window(server.display, demo)
         wait_for_drawing(server.display)
-        for cycle in range(2):
-            subprocess.run(["xdotool", "windowunmap", "--sync", str(window.id)],
-                           env=env_of(server), check=True)
+        for action in ("windowunmap", "windowmap", "windowunmap"):
+            subprocess.run(["xdotool", action, "--sync", str(window.id)],
+                           env=dict(os.environ, DISPLAY=server.display), check=True)
+            if action == "windowmap":
+                wait_for_new_frame(server.display, wait_for_drawing(server.display), timeout=10.0)
+                continue
             time.sleep(0.5)
             before = cpu_seconds(demo.pid)
             time.sleep(2.0)
             resting = cpu_seconds(demo.pid) - before
-            log(f"unmapped: {resting:.2f} s of processor time in 2 s")
             check(resting < 0.4, f"{resting:.2f} s of processor time in 2 s while unmapped")
-            if cycle == 1:
-                demo.send_signal(signal.SIGTERM)
-                expect_clean_exit(demo, SIGNAL_NOTICE.format(int(signal.SIGTERM), 1), timeout=2.0)
-                break
-            subprocess.run(["xdotool", "windowmap", "--sync", str(window.id)],
-                           env=env_of(server), check=True)
-            wait_for_new_frame(server.display, wait_for_drawing(server.display), timeout=10.0)
+        demo.send_signal(signal.SIGTERM)
+        expect_clean_exit(demo, SIGNAL_NOTICE.format(int(signal.SIGTERM), 1), timeout=2.0)
     log("rested while unmapped, moved again when mapped, ended on SIGTERM while resting")
 
 

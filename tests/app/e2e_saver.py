@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 # End-to-end tests of the screensaver mode: the demo drawing into a window another program owns,
-# under a stand-in host, XScreenSaver and xsecurelock, each on a private X server.
+# under a stand-in host, XScreenSaver and xsecurelock, each on a private X server; and the X11
+# forms of --wallpaper (the root window) and --saver (a blanker of its own).
 import contextlib
 import os
 import pwd
@@ -17,8 +18,8 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e_support import (  # noqa: E402
     SIGNAL_NOTICE, Demo, TestFailure, Window, check, current_screen_size, log, make_rundir,
     read_bmp_rgb, run_cases, screenshot, start_xvfb, stop_process, top_level_windows, wait_for,
-    wait_for_new_frame)
-from e2e_demo import expect_clean_exit  # noqa: E402
+    wait_for_demo_window, wait_for_new_frame, window_info)
+from e2e_demo import check_still_running_and_drawing, expect_clean_exit  # noqa: E402
 from e2e_options import (  # noqa: E402
     background_corner_at, place_program, wait_for_background_corner, wait_for_background_cover)
 
@@ -132,20 +133,51 @@ def case_host_destroys_window(args, workdir):
     log("ended with 0 when its window went away")
 
 
-def case_root_window(args, workdir):
-    """--root without the host's variable draws on the root window itself."""
+def case_root_window(args, workdir, mode="--root"):
+    """--root without the host's variable draws on the root window itself; so does --wallpaper,
+    which a stray host variable does not divert."""
     with contextlib.ExitStack() as stack:
         server = stack.enter_context(start_xvfb(workdir))
         before = window_ids(server.display)
-        demo = Demo(args.demo, make_rundir(workdir, args.pictures), server.display,
-                    args=["--root"])
+        demo = Demo(args.demo, make_rundir(workdir, args.pictures), server.display, args=[mode],
+                    extra_env={"XSCREENSAVER_WINDOW": "0x5"} if mode == "--wallpaper" else {})
         stack.callback(demo.stop)
         root = Window(0, "root", 800, 600, 0, 0)
         wait_for_background_cover(server.display, root)
         wait_for_new_frame(server.display, screenshot(server.display))
         check(window_ids(server.display) == before, "the demo made a top-level window")
         end_with_term(demo)
-    log("drew on the root window")
+    log(f"{mode} drew on the root window")
+
+
+def case_standalone_saver(args, workdir):
+    """--saver: an override-redirect window over the whole 1024x768 screen holding the pointer,
+    which a one-pixel move leaves running and a key, a click or a real move ends with status 0."""
+    endings = [("a key", ["key", "a"]), ("a click", ["click", "1"]),
+               ("a move", ["mousemove_relative", "--", "0", "-20"])]
+    with contextlib.ExitStack() as stack:
+        server = stack.enter_context(start_xvfb(workdir, 1024, 768))
+        other = Host(args.host, server.display, 200, 100)  # a program under the saver
+        stack.callback(other.stop)
+        for what, command in endings:
+            demo = Demo(args.demo, make_rundir(workdir, args.pictures, what.replace(" ", "-")),
+                        server.display, args=["--saver"])
+            stack.callback(demo.stop)
+            window = wait_for_demo_window(server.display, demo)
+            check((window.x, window.y, window.width, window.height) == (0, 0, 1024, 768),
+                  f"the saver's window is {window}, not the whole screen")
+            check("Override Redirect State: yes" in window_info(server.display, window.id),
+                  "a window manager could stack windows over the saver")
+            grab = other.command("grab", "grab").split()[1]
+            check(grab == "1", f"another program could grab the pointer (status {grab})")
+            wait_for_background_cover(server.display, Window(0, "root", 1024, 768, 0, 0))
+            subprocess.run(["xdotool", "mousemove_relative", "1", "0"], check=True,
+                           env=dict(os.environ, DISPLAY=server.display))
+            check_still_running_and_drawing(server.display, demo, "a one-pixel move")
+            subprocess.run(["xdotool"] + command, check=True,
+                           env=dict(os.environ, DISPLAY=server.display))
+            expect_clean_exit(demo)
+    log("covered the screen; a one-pixel move left it running; a key, a click, a move ended it")
 
 
 def bench_cpu_per_frame(args, display, window_id):
@@ -290,6 +322,8 @@ CASES = {
     "hosted_window": case_hosted_window,
     "host_destroys_window": case_host_destroys_window,
     "root_window": case_root_window,
+    "wallpaper_root": lambda args, workdir: case_root_window(args, workdir, "--wallpaper"),
+    "standalone_saver": case_standalone_saver,
     "cpu_ceiling": case_cpu_ceiling,
     "xscreensaver": case_xscreensaver,
     "xsecurelock": case_xsecurelock,

@@ -3,6 +3,7 @@
 
 #include <initializer_list>
 #include <regex>
+#include <utility>
 #include <vector>
 
 #include "app/options.h"
@@ -113,6 +114,9 @@ TEST(DemoOptions, BackgroundFillsEveryModeButTheSwitchedOne) {
         {{"--background", "none"}, nullptr, BackgroundMode::None},
         {{"--desktop", "--background=fixed"}, nullptr, BackgroundMode::Fixed},
         {{"--background", "fill"}, nullptr, BackgroundMode::Fill},
+        {{"--wallpaper"}, nullptr, BackgroundMode::Fill},
+        {{"--saver"}, nullptr, BackgroundMode::Fill},
+        {{"--wallpaper", "--background", "none"}, nullptr, BackgroundMode::None},
     };
     for (const Case& c : cases) {
         std::vector<const char*> argv{"velmorin"};
@@ -172,6 +176,14 @@ TEST(DemoOptions, MalformedMissingRepeatedOrUnknownIsBadUsage) {
              {"--background", "tiled"},
              {"--background"},
              {"--background", "fill", "--background", "fill"},
+             {"--wallpaper", "--saver"},
+             {"--saver", "--wallpaper"},
+             {"--wallpaper", "--windowed"},
+             {"--saver", "--desktop"},
+             {"--root", "--wallpaper"},
+             {"--saver", "--window-id", "0x5"},
+             {"--wallpaper", "--wallpaper"},
+             {"--saver=1"},
          }) {
         DemoOptions options;
         std::vector<const char*> argv{"velmorin"};
@@ -206,9 +218,14 @@ TEST(DemoOptions, HostVariableWinsOverFlagsAndAloneMakesASaver) {
     ASSERT_EQ(parse({"--root"}, &options, ""), OptionsVerdict::Run);
     EXPECT_TRUE(options.drawOnRoot);
     EXPECT_EQ(verdictOf({}, "window"), OptionsVerdict::BadUsage);
-    // A window the user asked for explicitly is not taken over by a stray variable.
-    ASSERT_EQ(parse({"--windowed"}, &options, "0x30"), OptionsVerdict::Run);
-    EXPECT_EQ(options.mode, WindowMode::Windowed);
+    // A mode the user asked for by name is not taken over by a stray variable.
+    for (auto mode : {std::pair{"--windowed", WindowMode::Windowed},
+                      std::pair{"--wallpaper", WindowMode::Wallpaper},
+                      std::pair{"--saver", WindowMode::StandaloneSaver}}) {
+        ASSERT_EQ(parse({mode.first}, &options, "0x30"), OptionsVerdict::Run);
+        EXPECT_EQ(options.mode, mode.second) << mode.first;
+        EXPECT_EQ(options.hostWindow, 0u) << mode.first;
+    }
 }
 
 TEST(DemoOptions, FrameCapIsTheRefreshRateUnlessToldOtherwise) {
@@ -227,6 +244,14 @@ TEST(DemoOptions, FrameCapIsTheRefreshRateUnlessToldOtherwise) {
         {{"--root"}, 144, 60}, // a screensaver keeps to 60 on any display
         {{"--root", "--no-vsync"}, 144, 60},
         {{"--root", "--max-fps", "0"}, 60, 0},
+        {{"--saver"}, 144, 60},
+        {{"--saver", "--max-fps", "24"}, 60, 24},
+        {{"--wallpaper"}, 144, 30}, // a wallpaper keeps to 30
+        {{"--wallpaper", "--max-fps=0"}, 60, 0},
+        {{"--seed", "3", "--wallpaper", "--bodies", "7", "--speed=2", "--spray", "9", "--fps",
+          "--pictures", "p", "--renderer", "gles2", "--no-vsync", "--background", "fixed"},
+         60,
+         30},
     };
     for (const Row& row : rows) {
         DemoOptions options;

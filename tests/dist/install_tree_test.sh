@@ -80,7 +80,7 @@ grep -q '<command arg="--root"/>' "$xml" || fail "velmorin.xml: no --root"
 # Every command line the settings dialog can build from the file is one the program accepts:
 # each number at its ends, default and middle, written as the dialog writes it (whole numbers
 # for whole ranges, else up to three decimals in the user's locale, so also with a comma), and
-# each switch and choice.
+# each switch and choice. And each slider spans the program's range: just past its ends is refused.
 xml_arguments=$(python3 - "$xml" <<'PY'
 import sys
 import xml.etree.ElementTree as tree
@@ -96,16 +96,21 @@ for node in tree.parse(sys.argv[1]).getroot().iter():
             else:
                 texts = ["%d" % round(number)]
             for text in texts:
-                print(node.get("arg").replace("%", text))
+                print("accepts", node.get("arg").replace("%", text))
+        step = 0.01 if any("." in e for e in ends) else 1
+        for past in (numbers[0] - step, numbers[1] + step) if node.get("type") == "slider" else ():
+            print("refuses", node.get("arg").replace("%", "%g" % past))
     for arg in (node.get("arg-set"), node.get("arg-unset")):
         if arg:
-            print(arg)
+            print("accepts", arg)
 PY
 )
-[ "$(wc -l <<<"$xml_arguments")" -ge 20 ] || fail "velmorin.xml: only '$xml_arguments'"
-while read -r -a arguments; do
-    "$prefix/bin/velmorin" "${arguments[@]}" --version >/dev/null 2>&1 ||
-        fail "velmorin.xml gives '${arguments[*]}', which velmorin refuses"
+[ "$(grep -c '^accepts' <<<"$xml_arguments")" -ge 20 ] || fail "velmorin.xml: only '$xml_arguments'"
+[ "$(grep -c '^refuses' <<<"$xml_arguments")" -ge 6 ] || fail "velmorin.xml: too few sliders"
+while read -r expected line; do
+    read -r -a arguments <<<"$line"
+    "$prefix/bin/velmorin" "${arguments[@]}" --version >/dev/null 2>&1 && verdict=accepts || verdict=refuses
+    [ "$verdict" = "$expected" ] || fail "velmorin.xml gives '${arguments[*]}', which velmorin $verdict"
 done <<<"$xml_arguments"
 
 for picture in "$build"/bitmap/*.bmp; do

@@ -216,6 +216,33 @@ TEST_F(CaptureTool, SizeAndBackgroundChooseTheFrame) {
     }
 }
 
+// Outside the fixed placement the scene keeps its scale to the frame's height, so a wider
+// frame only shows more at the sides: 960x720 is the middle of 1280x720, spheres and sprays.
+TEST_F(CaptureTool, AWiderFrameShowsMoreOfTheSceneAtTheSameSize) {
+    Png frames[2];
+    for (const int width : {960, 1280}) {
+        const fs::path png = scratch / "frame.png";
+        ASSERT_EQ(run("--seed 3" + std::string(kFrameArgs) + " --background none --size " +
+                          std::to_string(width) + "x720 --out " + quoted(png.string()),
+                      kBuildDir)
+                      .status,
+                  0);
+        frames[width / 1280] = readPng(png);
+    }
+    ASSERT_TRUE(frames[0].rgb.size() == 960 * 720 * 3 && frames[1].rgb.size() == 1280 * 720 * 3);
+    int lit = 0;
+    int same = 0;
+    for (int row = 0; row < 720; row++) {
+        for (int x = 0; x < 960; x++) {
+            const uint32_t p = pixelAt(frames[0], x, row);
+            lit += p != 0 ? 1 : 0;
+            same += p != 0 && p == pixelAt(frames[1], x + 160, row) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(lit, 960 * 720 / 200);
+    EXPECT_GE(same, lit * 99 / 100) << same << " of " << lit;
+}
+
 TEST_F(CaptureTool, SameSeedGivesByteIdenticalPngs) {
     const std::vector<uint8_t> first = readBytes(captureSeed(11, "first.png"));
     const std::vector<uint8_t> second = readBytes(captureSeed(11, "second.png"));

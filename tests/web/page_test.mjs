@@ -328,12 +328,13 @@ async function settingsPage(page, baseUrl) {
   await page.waitFor("window.velmorin && window.velmorin.frames >= 1");
   check(await form("speed") === "2" && await form("bodies") === "3",
     "a page without settings in its address starts with the remembered ones");
-  await page.call("Page.navigate", { url: `${baseUrl}?speed=9&spray=50` });
+  await page.call("Page.navigate", { url: `${baseUrl}?speed=9&spray=50&background=none` });
   await page.waitFor("window.velmorin && window.velmorin.frames >= 1");
   const lines = await page.evaluate("[...document.querySelectorAll('#messages .error')]" +
     ".map((line) => line.textContent)");
   check(lines.length === 1 && lines[0].includes("speed=9") && await form("speed") === "1" &&
-    await form("spray") === "50", `?speed=9 says so in one line and runs at speed 1 (${lines})`);
+    await form("spray") === "50" && await form("background") === "none",
+    `?speed=9 says so in one line and runs at speed 1, the rest as asked (${lines})`);
   await page.evaluate("localStorage.clear()");
   await page.call("Emulation.setEmulatedMedia",
     { features: [{ name: "prefers-reduced-motion", value: "reduce" }] });

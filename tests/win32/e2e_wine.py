@@ -30,10 +30,11 @@ TRACE_CASES = [
     "--seed 4294967295 --frames 60 --dt 0.02 --particles",
     "--seed 20240607 --frames 400 --dt 0.01",
 ]
-# --root and --window-id: Windows has no other program's window to draw into on request.
+# --root and --window-id: Windows has no other program's window to draw into on request;
+# --wallpaper and --saver: its screensaver is velmorin.scr.
 BAD_COMMAND_LINES = ["--bogus", "--seed", "--seed x", "--seed 4294967296", "--windowed=0x600",
                      "--windowed --desktop", "--fps --fps", "--max-fps -1", "--root",
-                     "--window-id 0x600008"]
+                     "--window-id 0x600008", "--wallpaper", "--saver"]
 SILENT_SAVER_LINES = ["/a", "/p 0", "/p x", "/p 4000000", "/p:", "/c:x", "/s 5", "/x"]
 USAGE_LINE = "usage: velmorin [--windowed"
 
@@ -334,7 +335,7 @@ def case_desktop(args, workdir):
         now = screen_size(display)
         check(now == screen, f"--desktop: the screen became {now}")
         write_figure(args, "cpu-desktop",
-                     f"--desktop (uncapped) at {screen} {cpu_percent(demo, 3)}%")
+                     f"--desktop (capped at the refresh rate) at {screen} {cpu_percent(demo, 3)}%")
         check_escape_ends(display, demo, "desktop")
 
 

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "app/win32/win32_saver_pointer.h"
+#include "app/saver_pointer.h"
 #include "app/win32/win32_scr_args.h"
 
 namespace {

@@ -1,4 +1,5 @@
-// When a full-screen saver should take a mouse move as the user coming back.
+// When a full-screen saver (Windows' /s, --saver on X11 and Wayland) should take a mouse move
+// as the user coming back.
 #pragma once
 
 // Pixels the pointer may wander from where it was first seen without ending the saver: mice

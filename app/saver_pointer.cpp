@@ -1,11 +1,12 @@
 // The saver's mouse rule: the first report anchors, only a move beyond the slack counts.
-#include "app/win32/win32_saver_pointer.h"
+#include "app/saver_pointer.h"
 
 #include <cstdlib>
 
 bool saverPointerMoveEnds(SaverPointer* pointer, int x, int y) {
     if (!pointer->anchored) {
-        // Windows reports where the pointer is when the window appears under it.
+        // Windows and X11 report where the pointer is when the window appears under it; Wayland,
+        // when the pointer enters the surface.
         pointer->anchored = true;
         pointer->x = x;
         pointer->y = y;
