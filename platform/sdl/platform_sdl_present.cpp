@@ -26,6 +26,7 @@ enum class PresentWay {
 // Aged swaps that keep reporting an unknown age after this many frames give way to copying,
 // where the driver offers that too: some list the extension without keeping any buffer.
 constexpr int kFramesToShowAnAge = 10;
+constexpr int kSwapsAfterResize = 3;
 
 using CopySubBuffer = void (*)(Display*, GLXDrawable, int, int, int, int);
 using SwapWithDamage = EGLBoolean (*)(EGLDisplay, EGLSurface, const EGLint*, EGLint);
@@ -42,9 +43,10 @@ struct PresentState {
     bool backKept = false;
     // Copying: the server may have lost pixels of the window, so the next copy is of all of it.
     bool windowSpoilt = true;
-    // Copying: the window changed size. Mesa looks at a window's size again only after a swap,
-    // so the next frame is swapped, and the one after drawn whole into the new buffer.
-    bool resized = false;
+    // Copying: the window changed size. Mesa looks at a window's size again only after swaps,
+    // so the next few frames are swapped whole, and the one after drawn whole into the new
+    // buffer.
+    int swapsLeft = 0;
     bool ageSeen = false;
     int framesWithoutAge = 0;
     bool watching = false;
@@ -75,7 +77,7 @@ int noteWindowEvent(void* /*unused*/, SDL_Event* event) {
     case SDL_WINDOWEVENT_SIZE_CHANGED:
         present.backKept = false;
         present.windowSpoilt = true;
-        present.resized = true;
+        present.swapsLeft = kSwapsAfterResize;
         break;
     case SDL_WINDOWEVENT_EXPOSED:
     case SDL_WINDOWEVENT_SHOWN:
@@ -217,9 +219,9 @@ void presentFrame(SDL_Window* window, const PlatformRect* rects, int count) {
     case PresentWay::CopyRects:
         break;
     }
-    if (present.resized) {
+    if (present.swapsLeft > 0) {
         SDL_GL_SwapWindow(window);
-        present.resized = false;
+        present.swapsLeft--;
         present.backKept = false;
         return;
     }
