@@ -9,12 +9,6 @@
 #include "sim/scene.h"
 #include "sim/settings.h"
 
-namespace {
-
-constexpr int kFpsTextSize = 32;
-
-} // namespace
-
 void shellCreateScene(const DemoOptions& options) {
     backgroundSetMode(effectiveBackground(options)); // setupGL makes what the mode draws
     if (options.seedGiven) {
@@ -27,9 +21,13 @@ void shellCreateScene(const DemoOptions& options) {
     bodyLooksCreate();
 }
 
-void shellDrawFrameRate(FpsCounter* counter, int width, int height) {
+void shellFrameRateText(FpsCounter* counter, char* text) {
     fpsCounterTick(counter, steadyNanoseconds());
-    char text[kFpsTextSize];
-    fpsCounterFormat(*counter, text, kFpsTextSize);
+    fpsCounterFormat(*counter, text, kShellFrameRateTextSize);
+}
+
+void shellDrawFrameRate(FpsCounter* counter, int width, int height) {
+    char text[kShellFrameRateTextSize];
+    shellFrameRateText(counter, text);
     rendererDrawText(text, width, height);
 }

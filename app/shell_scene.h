@@ -11,3 +11,7 @@
 void shellCreateScene(const DemoOptions& options);
 // Counts the frame and draws the measured rate at the top-left of a width by height drawable.
 void shellDrawFrameRate(FpsCounter* counter, int width, int height);
+// The counting half alone: counts the frame and writes the rate's text, of at most
+// kShellFrameRateTextSize bytes.
+inline constexpr int kShellFrameRateTextSize = 32;
+void shellFrameRateText(FpsCounter* counter, char* text);

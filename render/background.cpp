@@ -24,6 +24,8 @@ struct BackgroundState {
 };
 
 BackgroundState state;
+// Counts every change of what the background shows.
+uint32_t changes = 0;
 
 // One side of the shown part, drawn over pixels pixels, as texture coordinates of a padded side.
 void insetSide(double start, double length, int pixels, int padded, float* low, float* high) {
@@ -48,6 +50,7 @@ void drawCover(int drawableWidth, int drawableHeight) {
 
 void backgroundSetMode(BackgroundMode mode) {
     state.mode = mode;
+    changes++;
 }
 
 BackgroundMode backgroundGetMode() {
@@ -56,6 +59,7 @@ BackgroundMode backgroundGetMode() {
 
 void backgroundKeepPicture(const ImageRecord* record, const uint8_t* pixels) {
     state = BackgroundState{state.mode};
+    changes++;
     if (state.mode == BackgroundMode::Fill && pixels != nullptr) {
         state.cover = rendererCreateCover(record, pixels);
         state.coverRecord = *record;
@@ -64,6 +68,7 @@ void backgroundKeepPicture(const ImageRecord* record, const uint8_t* pixels) {
 
 void backgroundSetExact(const uint8_t* rgb, int width, int height) {
     rendererDeleteBackground(state.exact);
+    changes++;
     state.exact = 0;
     state.exactWidth = 0;
     state.exactHeight = 0;
@@ -74,6 +79,20 @@ void backgroundSetExact(const uint8_t* rgb, int width, int height) {
     state.exact = rendererCreateBackground(&record, rgb);
     state.exactWidth = width;
     state.exactHeight = height;
+}
+
+uint32_t backgroundChanges() {
+    return changes;
+}
+
+bool backgroundCoversDrawable(int drawableWidth, int drawableHeight) {
+    if (state.mode != BackgroundMode::Fill || drawableWidth < 1 || drawableHeight < 1) {
+        return false;
+    }
+    const bool exact = state.exact != 0 && state.exactWidth == drawableWidth &&
+                       state.exactHeight == drawableHeight;
+    return exact ||
+           (state.cover != 0 && state.coverRecord.width > 0 && state.coverRecord.height > 0);
 }
 
 void backgroundDrawFill(int drawableWidth, int drawableHeight) {

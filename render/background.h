@@ -22,5 +22,13 @@ void backgroundKeepPicture(const ImageRecord* record, const uint8_t* pixels);
 // drops it. Needs the current GL context, like every other drawing call.
 void backgroundSetExact(const uint8_t* rgb, int width, int height);
 
+// Goes up with every change above, so that a frame drawn in parts knows when the whole
+// background must be drawn again.
+uint32_t backgroundChanges();
+
+// True when backgroundDrawFill writes every pixel of such a drawable, so no clear is needed
+// under it.
+bool backgroundCoversDrawable(int drawableWidth, int drawableHeight);
+
 // The frame's background in the Fill and None modes for a drawable of that size.
 void backgroundDrawFill(int drawableWidth, int drawableHeight);

@@ -1,5 +1,5 @@
 // setupGL, the projection and renderFrame: fixed state, light and background once, then each
-// frame timed, stepped and drawn through the renderer.
+// frame timed, stepped and drawn through the renderer, whole or only where it changed.
 #include "render/frame.h"
 
 #include <ctime>
@@ -8,6 +8,7 @@
 #include "render/body_looks.h"
 #include "render/picture_folder.h"
 #include "render/renderer.h"
+#include "render/scene_damage.h"
 #include "render/spray_draw.h"
 #include "render/texture.h"
 #include "sim/physics.h"
@@ -40,52 +41,51 @@ constexpr double kFarPlane = 41.0;
 int viewWidth = 0;
 int viewHeight = 0;
 
-} // namespace
+// What the frames drawn in parts need: the perspective, the damage of the frames before, the
+// next buffer's age, what is drawn over the frame, and what the last frame drew.
+struct FrameDamage {
+    DamageView view;
+    DamageHistory history;
+    int bufferAge = 0;
+    DamageList overlay;
+    DamageList drawn;
+    SceneBounds bounds;
+    uint32_t backgroundChanges = 0;
+};
 
-void setupGL() {
-    setupGLWithSeed(static_cast<uint32_t>(std::time(nullptr)));
-}
+FrameDamage damage;
 
-void setupGLWithSeed(uint32_t seed) {
-    randomSeed(seed);
-    rendererSetupFixedState();
-    // The light is configured and switched on only when the first frame uses it.
-    lightList = rendererCreateLight(&kLight);
-    backgroundList = loadBackground(picturePath(kBackgroundFile).c_str());
-}
-
-void resizeViewport(int width, int height) {
-    if (width <= 0 || height <= 0) {
-        return;
+void keepFrustum(int width, int height, double left, double right, double bottom, double top) {
+    if (width != damage.view.width || height != damage.view.height) {
+        damageHistoryForget(&damage.history);
     }
-    viewWidth = width;
-    viewHeight = height;
-    if (backgroundGetMode() != BackgroundMode::Fixed) {
-        const double halfWidth =
-            kFrustumHalfHeight * static_cast<double>(width) / static_cast<double>(height);
-        rendererSetProjection(width, height, -halfWidth, halfWidth, -kFrustumHalfHeight,
-                              kFrustumHalfHeight, kNearPlane, kFarPlane);
-        return;
+    damage.view = DamageView{left, right, bottom, top, kNearPlane, width, height};
+    rendererSetProjection(width, height, left, right, bottom, top, kNearPlane, kFarPlane);
+}
+
+// This frame's own damage: every body and spray, and what is drawn over it; the whole drawable
+// when the background changed.
+DamageList frameDamageNow() {
+    DamageList now = damage.overlay;
+    if (backgroundChanges() != damage.backgroundChanges) {
+        damage.backgroundChanges = backgroundChanges();
+        now.whole = true;
     }
-    const double aspect = static_cast<double>(height) / static_cast<double>(width);
-    rendererSetProjection(width, height, -kFrustumHalfWidth, kFrustumHalfWidth, -aspect, aspect,
-                          kNearPlane, kFarPlane);
+    sceneDamageAddBodies(&now, damage.view, &damage.bounds);
+    return now;
 }
 
-void stepFrame(double dt) {
-    physicsStep(dt);
-    for (uint32_t i = 0; i < gravityListCount(&bodies); i++) {
-        updateSpray(gravityListGet(&bodies, i), dt);
+// Whether a part of the frame needs the sphere or spray of that bound: everything drawn whole.
+bool reaches(const DamageRect& bound, const DamageRect* part) {
+    return part == nullptr || damageRectsMeet(bound, *part);
+}
+
+// Everything but the physics: clear, background, then each body and its spray; within part
+// (null: the whole frame) only the bodies that reach into it, the others drawing nothing there.
+void drawScene(const DamageRect* part) {
+    if (!backgroundCoversDrawable(viewWidth, viewHeight)) {
+        rendererClear(); // under a covering picture it would only be painted over
     }
-}
-
-void stepAndDrawFrame(double dt) {
-    stepFrame(dt);
-    drawFrame();
-}
-
-void drawFrame() {
-    rendererClear();
     rendererLoadIdentity();
     rendererPushMatrix();
     rendererUseLight(lightList); // with the identity loaded, the light stays fixed to the eye
@@ -104,16 +104,90 @@ void drawFrame() {
                       static_cast<float>(-centerOfMass.z));
     // No depth test: each body and its spray cover whatever was drawn before them.
     for (uint32_t i = 0; i < gravityListCount(&bodies); i++) {
-        const GravityObject* body = gravityListGet(&bodies, i);
-        rendererPushMatrix();
-        const Vertex p = getPosition(body);
-        rendererTranslate(static_cast<float>(p.x), static_cast<float>(p.y),
-                          static_cast<float>(p.z));
-        rendererDrawSphere(bodyLooks[i].sphere);
-        rendererPopMatrix();
-        drawSprayPoints(body);
+        GravityObject* body = gravityListGet(&bodies, i);
+        if (reaches(damage.bounds.sphere[i], part)) {
+            rendererPushMatrix();
+            const Vertex p = getPosition(body);
+            rendererTranslate(static_cast<float>(p.x), static_cast<float>(p.y),
+                              static_cast<float>(p.z));
+            rendererDrawSphere(bodyLooks[i].sphere);
+            rendererPopMatrix();
+        }
+        if (reaches(damage.bounds.spray[i], part)) {
+            drawSprayPoints(body);
+        }
     }
     rendererPopMatrix();
+}
+
+} // namespace
+
+void setupGL() {
+    setupGLWithSeed(static_cast<uint32_t>(std::time(nullptr)));
+}
+
+void setupGLWithSeed(uint32_t seed) {
+    randomSeed(seed);
+    rendererSetupFixedState();
+    // The light is configured and switched on only when the first frame uses it.
+    lightList = rendererCreateLight(&kLight);
+    damage = FrameDamage{};
+    backgroundList = loadBackground(picturePath(kBackgroundFile).c_str());
+}
+
+void resizeViewport(int width, int height) {
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    viewWidth = width;
+    viewHeight = height;
+    if (backgroundGetMode() != BackgroundMode::Fixed) {
+        const double halfWidth =
+            kFrustumHalfHeight * static_cast<double>(width) / static_cast<double>(height);
+        keepFrustum(width, height, -halfWidth, halfWidth, -kFrustumHalfHeight, kFrustumHalfHeight);
+        return;
+    }
+    const double aspect = static_cast<double>(height) / static_cast<double>(width);
+    keepFrustum(width, height, -kFrustumHalfWidth, kFrustumHalfWidth, -aspect, aspect);
+}
+
+void frameSetBufferAge(int age) {
+    damage.bufferAge = age;
+}
+
+void frameAddOverlay(DamageRect rect) {
+    damageListAdd(&damage.overlay, rect, damage.view.width, damage.view.height);
+}
+
+const DamageList& frameDrawn() {
+    return damage.drawn;
+}
+
+void stepFrame(double dt) {
+    physicsStep(dt);
+    for (uint32_t i = 0; i < gravityListCount(&bodies); i++) {
+        updateSpray(gravityListGet(&bodies, i), dt);
+    }
+}
+
+void drawFrame() {
+    drawScene(nullptr);
+    rendererFlush();
+}
+
+void stepAndDrawFrame(double dt) {
+    stepFrame(dt);
+    damage.drawn = damageHistoryRedraw(&damage.history, frameDamageNow(), damage.bufferAge);
+    damage.bufferAge = 0;
+    damage.overlay = DamageList{};
+    if (damage.drawn.whole) {
+        drawScene(nullptr);
+    }
+    for (int i = 0; i < damage.drawn.count; i++) {
+        rendererScissor(&damage.drawn.rects[i]);
+        drawScene(&damage.drawn.rects[i]);
+    }
+    rendererScissor(nullptr);
     rendererFlush();
 }
 

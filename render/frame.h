@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "render/damage.h"
 #include "render/frame_timing.h"
 
 inline constexpr double kCameraDistance = 9.0; // the scene frame lies this far down -z
@@ -25,9 +26,21 @@ void resizeViewport(int width, int height);
 // Times the frame, steps the physics by the resulting dt, and draws.
 void renderFrame();
 
-// The rest of renderFrame for a given dt: the physics step and the drawing.
+// The rest of renderFrame for a given dt: the physics step and the drawing. The frame is drawn
+// whole, or, into a buffer of known age, only where it differs from the frame the buffer holds;
+// the pixels come out the same either way.
 void stepAndDrawFrame(double dt);
 // Its two halves, for a shell that shows one step on several drawables: the bodies and their
-// sprays moved by dt, then the scene drawn as it stands, as often as there are drawables.
+// sprays moved by dt, then the scene drawn whole as it stands, as often as there are drawables.
 void stepFrame(double dt);
 void drawFrame();
+
+// The buffer the next frame is drawn into holds the frame drawn age frames before it (1: the
+// previous one); 0, the default again after every frame, means unknown: the frame is drawn
+// whole. A resize, a background change and setupGL draw it whole too.
+void frameSetBufferAge(int age);
+// A rectangle drawn over the next frame once it is drawn (the frame-rate figure), part of that
+// frame's damage.
+void frameAddOverlay(DamageRect rect);
+// What the last frame drew: whole, or its rectangles, which hold all it changed.
+const DamageList& frameDrawn();

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "render/bmp.h"
+#include "render/damage.h"
 
 // Every sphere: its diffuse material colour (RGBA) and its tessellation.
 inline constexpr float kSphereMaterial[4] = {0.8f, 0.8f, 0.8f, 1.0f};
@@ -34,7 +35,11 @@ struct RendererBackend {
     // Viewport and perspective projection; leaves the modelview matrix the identity.
     void (*setProjection)(int width, int height, double left, double right, double bottom,
                           double top, double nearPlane, double farPlane);
+    // Clears the scissor box, or everything without one.
     void (*clear)();
+    // Drawing, clearing included, stays inside rect from now on; null lifts the limit. The
+    // pixels inside come out exactly as without it.
+    void (*scissor)(const DamageRect* rect);
     void (*loadIdentity)();
     void (*pushMatrix)();
     void (*popMatrix)();
@@ -102,6 +107,9 @@ inline void rendererSetProjection(int width, int height, double left, double rig
 }
 inline void rendererClear() {
     activeRenderer->clear();
+}
+inline void rendererScissor(const DamageRect* rect) {
+    activeRenderer->scissor(rect);
 }
 inline void rendererLoadIdentity() {
     activeRenderer->loadIdentity();

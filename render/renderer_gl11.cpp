@@ -1,4 +1,8 @@
 // The GL 1.1 backend: fixed-function lighting, display lists, glDrawPixels and the GLU sphere.
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
 #include "render/fps_overlay.h"
 #include "render/gl.h"
 #include "render/renderer_backends.h"
@@ -7,8 +11,39 @@ namespace {
 
 // GL's "three colour components" internal format of 1.1.
 constexpr GLint kRgbComponents = 3;
+constexpr int kRgbChannels = 3;
+// Columns and rows drawn beyond the scissor box on each side, so that a raster position between
+// pixels never leaves one of its pixels out; the scissor drops them again.
+constexpr int kPictureMargin = 1;
+
+// A background: glDrawPixels takes its pixels from here, so that under a scissor box only the
+// rows and columns inside it are sent, not the whole picture.
+struct Picture {
+    int width = 0; // 0: no pixels, or a free slot
+    int height = 0;
+    std::vector<uint8_t> rgb; // bottom row first, rows packed
+    bool used = false;
+};
+
+std::vector<Picture> pictures;
+bool scissorOn = false;
+DamageRect scissorBox{};
+
+void scissor(const DamageRect* rect) {
+    scissorOn = rect != nullptr;
+    if (rect == nullptr) {
+        glDisable(GL_SCISSOR_TEST);
+        return;
+    }
+    scissorBox = *rect;
+    glScissor(rect->x, rect->y, rect->width, rect->height);
+    glEnable(GL_SCISSOR_TEST);
+}
 
 void setupFixedState() {
+    // Set-up starts the scene's objects afresh, and the pictures are held here, not by GL.
+    pictures.clear();
+    scissor(nullptr);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_NORMALIZE);
     glCullFace(GL_BACK);
@@ -89,20 +124,81 @@ void deleteTexture(uint32_t texture) {
 }
 
 uint32_t createBackground(const ImageRecord* record, const uint8_t* pixels) {
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    const GLuint list = glGenLists(1);
-    glNewList(list, GL_COMPILE);
+    Picture picture;
+    picture.used = true;
     if (pixels != nullptr) {
-        // GL copies the pixels into the list now, so they can be released right after.
-        glDrawPixels(record->paddedWidth, record->paddedHeight, GL_RGB, GL_UNSIGNED_BYTE, pixels);
+        picture.width = record->paddedWidth;
+        picture.height = record->paddedHeight;
+        picture.rgb.assign(pixels, pixels + static_cast<size_t>(picture.width) * picture.height *
+                                                kRgbChannels);
     }
-    glEndList();
-    return list;
+    for (size_t i = 0; i < pictures.size(); i++) {
+        if (!pictures[i].used) {
+            pictures[i] = std::move(picture);
+            return static_cast<uint32_t>(i + 1);
+        }
+    }
+    pictures.push_back(std::move(picture));
+    return static_cast<uint32_t>(pictures.size());
+}
+
+// The picture's part from column first to before last of count.
+struct PictureSpan {
+    int first = 0;
+    int last = 0;
+};
+
+// The columns (or rows) of a picture of size whose first lands at raster that can show within
+// the box from low for length pixels.
+PictureSpan spanInside(float raster, int size, int low, int length) {
+    const int first =
+        static_cast<int>(std::floor(static_cast<float>(low) - raster)) - kPictureMargin;
+    const int last =
+        static_cast<int>(std::ceil(static_cast<float>(low + length) - raster)) + kPictureMargin;
+    return {std::clamp(first, 0, size), std::clamp(last, 0, size)};
+}
+
+// At the current raster position: the whole picture, or under a scissor box only its part
+// inside, sent with the unpack skips and moved there with an empty bitmap (both GL 1.0).
+void drawPicture(uint32_t handle) {
+    if (handle == 0 || handle > pictures.size() || pictures[handle - 1].width == 0) {
+        return;
+    }
+    const Picture& p = pictures[handle - 1];
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    if (!scissorOn) {
+        glDrawPixels(p.width, p.height, GL_RGB, GL_UNSIGNED_BYTE, p.rgb.data());
+        return;
+    }
+    GLboolean valid = GL_FALSE;
+    glGetBooleanv(GL_CURRENT_RASTER_POSITION_VALID, &valid);
+    if (valid == GL_FALSE) {
+        return; // nothing of the picture is drawn at all
+    }
+    GLfloat raster[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    glGetFloatv(GL_CURRENT_RASTER_POSITION, raster);
+    const PictureSpan columns = spanInside(raster[0], p.width, scissorBox.x, scissorBox.width);
+    const PictureSpan rows = spanInside(raster[1], p.height, scissorBox.y, scissorBox.height);
+    if (columns.last <= columns.first || rows.last <= rows.first) {
+        return;
+    }
+    const auto moveX = static_cast<GLfloat>(columns.first);
+    const auto moveY = static_cast<GLfloat>(rows.first);
+    glBitmap(0, 0, 0.0f, 0.0f, moveX, moveY, nullptr);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, p.width);
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, columns.first);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, rows.first);
+    glDrawPixels(columns.last - columns.first, rows.last - rows.first, GL_RGB, GL_UNSIGNED_BYTE,
+                 p.rgb.data());
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
+    glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
+    glBitmap(0, 0, 0.0f, 0.0f, -moveX, -moveY, nullptr);
 }
 
 void drawBackground(uint32_t background, float x, float y) {
     glRasterPos3f(x, y, 0.0f);
-    glCallList(background);
+    drawPicture(background);
 }
 
 // Both matrices are set aside for identities, under which (-1, -1) is the window's corner.
@@ -125,13 +221,13 @@ void restoreMatrices() {
 void drawBackgroundAtOrigin(uint32_t background) {
     loadWindowCorner();
     glRasterPos2f(-1.0f, -1.0f);
-    glCallList(background);
+    drawPicture(background);
     restoreMatrices();
 }
 
 void deleteBackground(uint32_t background) {
-    if (background != 0) {
-        glDeleteLists(background, 1);
+    if (background != 0 && background <= pictures.size()) {
+        pictures[background - 1] = Picture{};
     }
 }
 
@@ -252,6 +348,7 @@ const RendererBackend kGl11Renderer = {
     .createLight = createLight,
     .setProjection = setProjection,
     .clear = clear,
+    .scissor = scissor,
     .loadIdentity = loadIdentity,
     .pushMatrix = pushMatrix,
     .popMatrix = popMatrix,

@@ -164,6 +164,7 @@ void setupFixedState() {
         state.textIndices = makeTextIndices();
     }
     glDisable(GL_DEPTH_TEST);
+    glDisable(GL_SCISSOR_TEST);
     glCullFace(GL_BACK);
     glEnable(GL_CULL_FACE);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
@@ -195,6 +196,15 @@ void setProjection(int width, int height, double left, double right, double bott
 
 void clear() {
     glClear(GL_COLOR_BUFFER_BIT);
+}
+
+void scissor(const DamageRect* rect) {
+    if (rect == nullptr) {
+        glDisable(GL_SCISSOR_TEST);
+        return;
+    }
+    glScissor(rect->x, rect->y, rect->width, rect->height);
+    glEnable(GL_SCISSOR_TEST);
 }
 
 void loadIdentity() {
@@ -509,6 +519,7 @@ const RendererBackend kGles2Renderer = {
     .createLight = createLight,
     .setProjection = setProjection,
     .clear = clear,
+    .scissor = scissor,
     .loadIdentity = loadIdentity,
     .pushMatrix = pushMatrix,
     .popMatrix = popMatrix,

@@ -1,4 +1,4 @@
-// drawSprayPoints: a spray's points handed to the renderer.
+// A spray's points handed to the renderer.
 #include "render/spray_draw.h"
 
 #include "render/renderer.h"

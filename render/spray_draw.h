@@ -3,6 +3,6 @@
 
 #include "sim/body.h"
 
-// One GL_POINTS primitive of the spray's points in world coordinates, lit only by the spray
-// colour's emission; restores the matrix and the lighting state, so later spheres are not tinted.
+// The spray's points in world coordinates: one GL_POINTS primitive lit only by the spray
+// colour's emission. Restores the matrix and the lighting state, so later spheres are not tinted.
 void drawSprayPoints(const GravityObject* body);

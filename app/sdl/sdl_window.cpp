@@ -12,6 +12,7 @@
 #endif
 #include "render/frame.h"
 #include "render/renderer.h"
+#include "render/text_quads.h"
 
 namespace {
 
@@ -129,11 +130,24 @@ void windowHandleEvent(const PlatformEvent& event) {
 
 void windowPaint() {
     showPaintedBackground();
+    char fpsText[kShellFrameRateTextSize] = "";
+    if (showFps) {
+        shellFrameRateText(&fpsCounter, fpsText);
+        frameAddOverlay(textQuadsBox(fpsText, drawableHeight));
+    }
+    // Drawn only where it changed when the window can tell what its back buffer holds.
+    frameSetBufferAge(platformBackBufferAge());
     renderFrame();
     if (showFps) {
-        shellDrawFrameRate(&fpsCounter, drawableWidth, drawableHeight);
+        rendererDrawText(fpsText, drawableWidth, drawableHeight);
     }
-    platformSwapBuffers();
+    const DamageList& drawn = frameDrawn();
+    PlatformRect rects[kDamageMaxRects];
+    for (int i = 0; i < drawn.count; i++) {
+        rects[i] = {drawn.rects[i].x, drawn.rects[i].y, drawn.rects[i].width,
+                    drawn.rects[i].height};
+    }
+    platformPresentFrame(rects, drawn.whole ? 0 : drawn.count);
 }
 
 void teardownGraphics() {

@@ -6,6 +6,7 @@
 
 #include "platform/platform.h"
 #include "platform/sdl/platform_sdl_keys.h"
+#include "platform/sdl/platform_sdl_present.h"
 #include "platform/sdl/platform_sdl_x11.h"
 
 namespace {
@@ -138,6 +139,7 @@ bool adoptHostWindow(const PlatformWindowConfig& config) {
     if (config.noVsync) {
         SDL_GL_SetSwapInterval(0);
     }
+    presentChoose(mainWindow);
     return true;
 }
 
@@ -293,6 +295,7 @@ bool platformCreateWindowWith(const PlatformWindowConfig& config) {
     } else {
         SDL_DisableScreenSaver();
     }
+    presentChoose(mainWindow);
     return true;
 }
 
@@ -416,7 +419,18 @@ void platformSwapBuffers() {
     }
 }
 
+int platformBackBufferAge() {
+    return mainWindow != nullptr ? presentBackBufferAge() : 0;
+}
+
+void platformPresentFrame(const PlatformRect* rects, int count) {
+    if (mainWindow != nullptr) {
+        presentFrame(mainWindow, rects, count);
+    }
+}
+
 void platformReleaseGLContext() {
+    presentForget();
     if (glContext != nullptr) {
         SDL_GL_MakeCurrent(mainWindow, nullptr);
         SDL_GL_DeleteContext(glContext);

@@ -387,6 +387,49 @@ def case_paint_cache(args, workdir):
         "with a cache that cannot be written")
 
 
+def stale_patches(shot, painted, cell=16):
+    """Groups of touching cell-sized squares holding a pixel other than the painted background,
+    as (columns, rows) of cells: a sphere with its spray makes a small one, a trail a long one."""
+    dirty = {(x // cell, y // cell) for y in range(shot.height) for x in range(shot.width)
+             if shot.pixel(x, y) != painted[shot.height - 1 - y][x]}
+    patches = []
+    while dirty:
+        todo, found = [dirty.pop()], []
+        while todo:
+            cx, cy = todo.pop()
+            found.append((cx, cy))
+            for near in [(cx + dx, cy + dy) for dx in (-1, 0, 1) for dy in (-1, 0, 1)]:
+                if near in dirty:
+                    dirty.remove(near)
+                    todo.append(near)
+        patches.append((1 + max(c[0] for c in found) - min(c[0] for c in found),
+                        1 + max(c[1] for c in found) - min(c[1] for c in found)))
+    return patches
+
+
+def case_no_trails(args, workdir):
+    """After 20 s of frames drawn only where they changed, everything away from the spheres and
+    sprays is the background painted at the screen's size: no trail stays behind."""
+    cache = os.path.join(workdir, "cache")
+    with contextlib.ExitStack() as stack:
+        server = stack.enter_context(start_xvfb(workdir, 640, 480))
+        for renderer in ("gl11", "gles2"):
+            demo = Demo(args.demo, make_rundir(workdir, args.pictures, renderer), server.display,
+                        extra_env={"XDG_CACHE_HOME": cache},
+                        args=["--desktop", "--max-fps", "60", "--renderer", renderer])
+            stack.callback(demo.stop)
+            window = wait_for_demo_window(server.display, demo)
+            time.sleep(20.0)
+            shot = screenshot(server.display)
+            press_keys(server.display, window.id, "Escape")
+            expect_clean_exit(demo)
+            painted = read_bmp_rgb(glob.glob(os.path.join(cache, "velmorin", "*640x480*"))[0])
+            patches = stale_patches(shot, painted)
+            log(f"{renderer}: {len(patches)} patches off the background, {sorted(patches)}")
+            # Five spheres huddled with their sprays span some 12 by 10 cells; a trail grows on.
+            check(all(max(w, h) <= 16 for w, h in patches), f"{renderer}: a trail {patches}")
+
+
 def cpu_seconds(pid):
     """User and system time the process has used so far."""
     with open(f"/proc/{pid}/stat") as handle:
@@ -433,6 +476,7 @@ CASES = {
     "fps_counter": case_fps_counter,
     "pictures_found": case_pictures_found,
     "paint_cache": case_paint_cache,
+    "no_trails": case_no_trails,
 }
 
 if __name__ == "__main__":
