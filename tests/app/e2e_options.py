@@ -416,7 +416,8 @@ def case_no_trails(args, workdir):
         for renderer in ("gl11", "gles2"):
             demo = Demo(args.demo, make_rundir(workdir, args.pictures, renderer), server.display,
                         extra_env={"XDG_CACHE_HOME": cache},
-                        args=["--desktop", "--max-fps", "60", "--renderer", renderer])
+                        args=["--desktop", "--max-fps", "60", "--renderer", renderer,
+                              "--seed", "52"])
             stack.callback(demo.stop)
             window = wait_for_demo_window(server.display, demo)
             time.sleep(20.0)
