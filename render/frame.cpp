@@ -41,37 +41,27 @@ constexpr double kFarPlane = 41.0;
 int viewWidth = 0;
 int viewHeight = 0;
 
-// What the frames drawn in parts need: the perspective, the damage of the frames before, the
-// next buffer's age, what is drawn over the frame, and what the last frame drew.
-struct FrameDamage {
-    DamageView view;
-    DamageHistory history;
-    int bufferAge = 0;
-    DamageList overlay;
-    DamageList drawn;
-    SceneBounds bounds;
-    uint32_t backgroundChanges = 0;
-};
-
-FrameDamage damage;
+// The one drawable's record, unless a shell that draws several selects its own.
+FrameDamage ownDamage;
+FrameDamage* damage = &ownDamage;
 
 void keepFrustum(int width, int height, double left, double right, double bottom, double top) {
-    if (width != damage.view.width || height != damage.view.height) {
-        damageHistoryForget(&damage.history);
+    if (width != damage->view.width || height != damage->view.height) {
+        damageHistoryForget(&damage->history);
     }
-    damage.view = DamageView{left, right, bottom, top, kNearPlane, width, height};
+    damage->view = DamageView{left, right, bottom, top, kNearPlane, width, height};
     rendererSetProjection(width, height, left, right, bottom, top, kNearPlane, kFarPlane);
 }
 
 // This frame's own damage: every body and spray, and what is drawn over it; the whole drawable
 // when the background changed.
 DamageList frameDamageNow() {
-    DamageList now = damage.overlay;
-    if (backgroundChanges() != damage.backgroundChanges) {
-        damage.backgroundChanges = backgroundChanges();
+    DamageList now = damage->overlay;
+    if (backgroundChanges() != damage->backgroundChanges) {
+        damage->backgroundChanges = backgroundChanges();
         now.whole = true;
     }
-    sceneDamageAddBodies(&now, damage.view, &damage.bounds);
+    sceneDamageAddBodies(&now, damage->view, &damage->bounds);
     return now;
 }
 
@@ -105,7 +95,7 @@ void drawScene(const DamageRect* part) {
     // No depth test: each body and its spray cover whatever was drawn before them.
     for (uint32_t i = 0; i < gravityListCount(&bodies); i++) {
         GravityObject* body = gravityListGet(&bodies, i);
-        if (reaches(damage.bounds.sphere[i], part)) {
+        if (reaches(damage->bounds.sphere[i], part)) {
             rendererPushMatrix();
             const Vertex p = getPosition(body);
             rendererTranslate(static_cast<float>(p.x), static_cast<float>(p.y),
@@ -113,7 +103,7 @@ void drawScene(const DamageRect* part) {
             rendererDrawSphere(bodyLooks[i].sphere);
             rendererPopMatrix();
         }
-        if (reaches(damage.bounds.spray[i], part)) {
+        if (reaches(damage->bounds.spray[i], part)) {
             drawSprayPoints(body);
         }
     }
@@ -131,7 +121,8 @@ void setupGLWithSeed(uint32_t seed) {
     rendererSetupFixedState();
     // The light is configured and switched on only when the first frame uses it.
     lightList = rendererCreateLight(&kLight);
-    damage = FrameDamage{};
+    ownDamage = FrameDamage{};
+    damage = &ownDamage;
     backgroundList = loadBackground(picturePath(kBackgroundFile).c_str());
 }
 
@@ -152,15 +143,15 @@ void resizeViewport(int width, int height) {
 }
 
 void frameSetBufferAge(int age) {
-    damage.bufferAge = age;
+    damage->bufferAge = age;
 }
 
 void frameAddOverlay(DamageRect rect) {
-    damageListAdd(&damage.overlay, rect, damage.view.width, damage.view.height);
+    damageListAdd(&damage->overlay, rect, damage->view.width, damage->view.height);
 }
 
 const DamageList& frameDrawn() {
-    return damage.drawn;
+    return damage->drawn;
 }
 
 void stepFrame(double dt) {
@@ -170,22 +161,25 @@ void stepFrame(double dt) {
     }
 }
 
-void drawFrame() {
-    drawScene(nullptr);
-    rendererFlush();
+void frameSelectDamage(FrameDamage* record) {
+    damage = record != nullptr ? record : &ownDamage;
 }
 
 void stepAndDrawFrame(double dt) {
     stepFrame(dt);
-    damage.drawn = damageHistoryRedraw(&damage.history, frameDamageNow(), damage.bufferAge);
-    damage.bufferAge = 0;
-    damage.overlay = DamageList{};
-    if (damage.drawn.whole) {
+    drawFrame();
+}
+
+void drawFrame() {
+    damage->drawn = damageHistoryRedraw(&damage->history, frameDamageNow(), damage->bufferAge);
+    damage->bufferAge = 0;
+    damage->overlay = DamageList{};
+    if (damage->drawn.whole) {
         drawScene(nullptr);
     }
-    for (int i = 0; i < damage.drawn.count; i++) {
-        rendererScissor(&damage.drawn.rects[i]);
-        drawScene(&damage.drawn.rects[i]);
+    for (int i = 0; i < damage->drawn.count; i++) {
+        rendererScissor(&damage->drawn.rects[i]);
+        drawScene(&damage->drawn.rects[i]);
     }
     rendererScissor(nullptr);
     rendererFlush();

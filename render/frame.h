@@ -5,6 +5,7 @@
 
 #include "render/damage.h"
 #include "render/frame_timing.h"
+#include "render/scene_damage.h"
 
 inline constexpr double kCameraDistance = 9.0; // the scene frame lies this far down -z
 inline constexpr const char* kBackgroundFile = "bitmap/background.bmp";
@@ -31,9 +32,25 @@ void renderFrame();
 // the pixels come out the same either way.
 void stepAndDrawFrame(double dt);
 // Its two halves, for a shell that shows one step on several drawables: the bodies and their
-// sprays moved by dt, then the scene drawn whole as it stands, as often as there are drawables.
+// sprays moved by dt, then the scene drawn as it stands, as often as there are drawables, each
+// with its own damage record selected.
 void stepFrame(double dt);
 void drawFrame();
+
+// What drawing a frame only where it changed keeps of one drawable: the perspective, the damage
+// of the frames before, the next buffer's age, what is drawn over the frame, and what the last
+// frame drew.
+struct FrameDamage {
+    DamageView view;
+    DamageHistory history;
+    int bufferAge = 0;
+    DamageList overlay;
+    DamageList drawn;
+    SceneBounds bounds;
+    uint32_t backgroundChanges = 0;
+};
+// The record the calls below and the next frames use; null: the program's one drawable's.
+void frameSelectDamage(FrameDamage* record);
 
 // The buffer the next frame is drawn into holds the frame drawn age frames before it (1: the
 // previous one); 0, the default again after every frame, means unknown: the frame is drawn

@@ -4,17 +4,21 @@
 
 #include <csignal>
 #include <cstdio>
+#include <iterator>
+#include <map>
 
 #include "app/background_painter.h"
 #include "app/exit_handlers.h"
 #include "app/fps_counter.h"
 #include "app/frame_pacer.h"
 #include "app/saver_pointer.h"
+#include "app/sdl/sdl_window.h"
 #include "app/shell_scene.h"
 #include "platform/wayland/platform_wayland.h"
 #include "render/error_report.h"
 #include "render/frame.h"
 #include "render/renderer.h"
+#include "render/text_quads.h"
 
 namespace {
 
@@ -34,6 +38,8 @@ struct LayerRun {
     int paintWidth = 0;
     int paintHeight = 0;
     bool painterStarted = false;
+    // Each output's own record of what its buffers hold, by the surface's id.
+    std::map<uint32_t, FrameDamage> damage;
 };
 
 void blockExitSignals(LayerRun* run) {
@@ -120,7 +126,19 @@ void followLargestOutput(LayerRun* run, const DemoOptions& options) {
     }
 }
 
-// One tick: the scene stepped once, then drawn on every surface that asks for a frame.
+// An output that goes takes its record along; one that comes later starts afresh.
+void forgetGoneOutputs(LayerRun* run) {
+    for (auto kept = run->damage.begin(); kept != run->damage.end();) {
+        bool present = false;
+        for (int i = 0; i < platformWaylandSurfaceCount(); ++i) {
+            present = present || platformWaylandSurface(i).id == kept->first;
+        }
+        kept = present ? std::next(kept) : run->damage.erase(kept);
+    }
+}
+
+// One tick: the scene stepped once, then drawn on every surface that asks for a frame, only
+// where it changed when the driver tells what each buffer holds.
 void drawTick(LayerRun* run, const DemoOptions& options, int first) {
     if (!platformWaylandMakeCurrent(first)) {
         return;
@@ -133,19 +151,26 @@ void drawTick(LayerRun* run, const DemoOptions& options, int first) {
         fpsCounterTick(&run->fps, steadyNanoseconds());
         fpsCounterFormat(run->fps, text, kFpsTextSize);
     }
+    forgetGoneOutputs(run);
     for (int i = first; i < platformWaylandSurfaceCount(); ++i) {
         const PlatformLayerView view = platformWaylandSurface(i);
         if (!view.due || !platformWaylandMakeCurrent(i)) {
             continue;
         }
+        frameSelectDamage(&run->damage[view.id]);
         resizeViewport(view.width, view.height);
+        if (run->showFps) {
+            frameAddOverlay(textQuadsBox(text, view.height));
+        }
+        frameSetBufferAge(platformWaylandBackBufferAge(i));
         drawFrame();
         if (run->showFps) {
             rendererDrawText(text, view.width, view.height);
         }
-        // Whole frames: the frame does not yet say what changed since the buffer's last one.
-        platformWaylandPresentFrame(i, nullptr, 0);
+        PlatformRect rects[kDamageMaxRects];
+        platformWaylandPresentFrame(i, rects, windowDrawnRects(rects));
     }
+    frameSelectDamage(nullptr);
 }
 
 void reportStart(PlatformLayerStart start) {

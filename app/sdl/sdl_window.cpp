@@ -141,13 +141,17 @@ void windowPaint() {
     if (showFps) {
         rendererDrawText(fpsText, drawableWidth, drawableHeight);
     }
-    const DamageList& drawn = frameDrawn();
     PlatformRect rects[kDamageMaxRects];
+    platformPresentFrame(rects, windowDrawnRects(rects));
+}
+
+int windowDrawnRects(PlatformRect* rects) {
+    const DamageList& drawn = frameDrawn();
     for (int i = 0; i < drawn.count; i++) {
         rects[i] = {drawn.rects[i].x, drawn.rects[i].y, drawn.rects[i].width,
                     drawn.rects[i].height};
     }
-    platformPresentFrame(rects, drawn.whole ? 0 : drawn.count);
+    return drawn.whole ? 0 : drawn.count;
 }
 
 void teardownGraphics() {

@@ -16,6 +16,8 @@ void windowHandleEvent(const PlatformEvent& event);
 bool windowServeEvents();
 // One frame: timed, stepped, drawn and shown.
 void windowPaint();
+// What the last frame drew, as the rectangles to show (kDamageMaxRects at most); 0: all of it.
+int windowDrawnRects(PlatformRect* rects);
 // True while nobody can see the window: it is unmapped or minimised (or its host's is).
 bool windowHidden();
 // Instead of a frame while hidden: waits for the next event, waking often enough that an exit

@@ -192,6 +192,7 @@ PlatformLayerView platformWaylandSurface(int index) {
     view.width = output->bufferWidth;
     view.height = output->bufferHeight;
     view.due = output->due && output->configured && !output->closed && !gWayland.lost;
+    view.id = output->globalName;
     return view;
 }
 

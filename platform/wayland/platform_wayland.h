@@ -46,6 +46,7 @@ struct PlatformLayerView {
     int width = 0; // the buffer's real pixels: the output's logical size times its scale
     int height = 0;
     bool due = false; // configured, and the compositor asks for a frame (its callback came)
+    uint32_t id = 0;  // the output's, for as long as the surface lives: what it drew is its own
 };
 
 // True when the environment names a Wayland connection (WAYLAND_DISPLAY or WAYLAND_SOCKET).

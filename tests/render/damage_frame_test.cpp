@@ -93,14 +93,17 @@ constexpr RendererKind kRenderer =
     RendererKind::Gl11;
 #endif
 
-TEST(DamagedFrames, EqualFullRedrawsByteForByte) {
-    ASSERT_TRUE(rendererSelect(kRenderer));
-    ASSERT_TRUE(platformInit(PlatformVideo::Offscreen));
-    ASSERT_TRUE(platformCreateWindow("velmorin-test", kWidth, kHeight,
-                                     kRenderer == RendererKind::Gles2
-                                         ? PlatformGLFlavour::Es2
-                                         : PlatformGLFlavour::Compatibility));
+bool startOffscreen() {
     setPictureFolder(VELMORIN_BUILD_DIR "/bitmap");
+    return rendererSelect(kRenderer) && platformInit(PlatformVideo::Offscreen) &&
+           platformCreateWindow("velmorin-test", kWidth, kHeight,
+                                kRenderer == RendererKind::Gles2
+                                    ? PlatformGLFlavour::Es2
+                                    : PlatformGLFlavour::Compatibility);
+}
+
+TEST(DamagedFrames, EqualFullRedrawsByteForByte) {
+    ASSERT_TRUE(startOffscreen());
     for (const BackgroundMode mode : {BackgroundMode::Fill, BackgroundMode::Fixed}) {
         int partial = 0;
         const std::vector<uint64_t> whole = drawRun(mode, 0, &partial);
@@ -113,6 +116,32 @@ TEST(DamagedFrames, EqualFullRedrawsByteForByte) {
                 << "frame " << frame << ", mode " << static_cast<int>(mode);
         }
     }
+}
+
+// Two outputs of one scene, each with a record of its own buffers: the other's size drawn in
+// between must not make either draw whole again.
+TEST(DamagedFrames, EachOutputKeepsItsOwnRecord) {
+    ASSERT_TRUE(startOffscreen());
+    worldReset();
+    backgroundSetMode(BackgroundMode::Fill);
+    setupGLWithSeed(kSeed);
+    createScene();
+    bodyLooksCreate();
+    FrameDamage outputs[2];
+    const int sizes[2][2] = {{kWidth, kHeight}, {kSmallWidth, kSmallHeight}};
+    int partial = 0;
+    for (int tick = 0; tick < 10; tick++) {
+        stepFrame(kDt);
+        for (int i = 0; i < 2; i++) {
+            frameSelectDamage(&outputs[i]);
+            resizeViewport(sizes[i][0], sizes[i][1]);
+            frameSetBufferAge(1);
+            drawFrame();
+            partial += frameDrawn().whole ? 0 : 1;
+        }
+    }
+    frameSelectDamage(nullptr);
+    EXPECT_EQ(partial, 2 * (10 - 2)); // whole only at first and on the frame after
 }
 
 } // namespace
