@@ -20,6 +20,7 @@
 #include "app/win32/win32_window.h"
 #include "render/error_report.h"
 #include "render/frame.h"
+#include "render/frame_clock.h"
 #include "sim/body.h"
 #include "sim/scene.h"
 #include "sim/spray.h"
@@ -108,7 +109,13 @@ TEST_F(DemoWindow, CreationMakesTheContextAndTheScene) {
 
 TEST_F(DemoWindow, EachPaintDrawsOneFrameAndAsksForTheNext) {
     ShowWindow(win32State()->window, SW_SHOW);
-    const int32_t framesBefore = frameCount;
+    // A steady 16 ms a frame, so that a slow first paint is not taken for a pause, which would
+    // leave the count alone.
+    frameClockSetSource([]() -> uint32_t {
+        static uint32_t now = 1000;
+        return now += 16;
+    });
+    const int64_t framesBefore = frameCount;
     // UpdateWindow paints only while part of the window is invalid: every frame must leave the
     // whole client area invalid again, or the second call would draw nothing.
     UpdateWindow(win32State()->window);
@@ -119,6 +126,7 @@ TEST_F(DemoWindow, EachPaintDrawsOneFrameAndAsksForTheNext) {
     EXPECT_EQ(pending.bottom - pending.top, kScreenHeight);
     UpdateWindow(win32State()->window);
     EXPECT_EQ(frameCount, framesBefore + 2);
+    frameClockSetSource(nullptr);
 }
 
 TEST_F(DemoWindow, ScreenSaverIsSwallowedAndPaletteMessagesAreQuiet) {
