@@ -73,6 +73,11 @@ class DemoWindow : public ::testing::Test {
         windowClass.hInstance = GetModuleHandleA(nullptr);
         windowClass.lpszClassName = kTestClassName;
         RegisterClassA(&windowClass); // fails harmlessly when an earlier test registered it
+        // Uncapped: each paint draws at once, where a capped one may wait and give way to a
+        // message; the cap has cases of its own.
+        DemoOptions options;
+        options.noVsync = true;
+        windowUseOptions(options);
         win32State()->window = CreateWindowExA(
             0, kTestClassName, kWindowTitle, WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0,
             kScreenWidth, kScreenHeight, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
