@@ -3,6 +3,7 @@
 // ordinary swap (EGL_KHR_swap_buffers_with_damage where offered), or whole frames swapped.
 // Which one is asked of the driver at run time; nothing is assumed.
 #include "platform/sdl/platform_sdl_present.h"
+#include "platform/platform_extensions.h"
 
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
@@ -54,18 +55,6 @@ struct PresentState {
 
 PresentState present;
 
-bool listed(const char* extensions, const char* name) {
-    const size_t length = std::strlen(name);
-    for (const char* at = extensions; at != nullptr && (at = std::strstr(at, name)) != nullptr;
-         at += length) {
-        const bool starts = at == extensions || at[-1] == ' ';
-        if (starts && (at[length] == ' ' || at[length] == '\0')) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // An expose means the server lost some of the window's pixels, which copying only the changed
 // rectangles would never put back; a new size means a new back buffer. Watched as SDL queues
 // the events, whoever takes them out of the queue.
@@ -98,11 +87,11 @@ bool chooseGlx() {
     }
     const char* extensions =
         glXQueryExtensionsString(present.glxDisplay, DefaultScreen(present.glxDisplay));
-    if (listed(extensions, "GLX_MESA_copy_sub_buffer")) {
+    if (platformExtensionListed(extensions, "GLX_MESA_copy_sub_buffer")) {
         present.copySubBuffer = reinterpret_cast<CopySubBuffer>(
             glXGetProcAddressARB(reinterpret_cast<const GLubyte*>("glXCopySubBufferMESA")));
     }
-    if (listed(extensions, "GLX_EXT_buffer_age")) {
+    if (platformExtensionListed(extensions, "GLX_EXT_buffer_age")) {
         present.way = PresentWay::GlxAgedSwaps;
     } else if (present.copySubBuffer != nullptr) {
         present.way = PresentWay::CopyRects;
@@ -118,13 +107,13 @@ void chooseEgl() {
         return;
     }
     const char* extensions = eglQueryString(present.eglDisplay, EGL_EXTENSIONS);
-    if (!listed(extensions, "EGL_EXT_buffer_age")) {
+    if (!platformExtensionListed(extensions, "EGL_EXT_buffer_age")) {
         return;
     }
     present.way = PresentWay::EglAgedSwaps;
     for (const char* name :
          {"EGL_KHR_swap_buffers_with_damage", "EGL_EXT_swap_buffers_with_damage"}) {
-        if (present.swapWithDamage == nullptr && listed(extensions, name)) {
+        if (present.swapWithDamage == nullptr && platformExtensionListed(extensions, name)) {
             const bool khr = name[4] == 'K';
             present.swapWithDamage = reinterpret_cast<SwapWithDamage>(eglGetProcAddress(
                 khr ? "eglSwapBuffersWithDamageKHR" : "eglSwapBuffersWithDamageEXT"));

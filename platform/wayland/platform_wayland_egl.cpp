@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/platform_extensions.h"
 #include "platform/wayland/platform_wayland_state.h"
 
 namespace {
@@ -22,26 +23,14 @@ void onFrameDone(void* data, wl_callback* callback, uint32_t /*time*/) {
 
 const wl_callback_listener kFrameListener = {onFrameDone};
 
-bool hasExtension(const char* extensions, const char* name) {
-    const size_t length = std::strlen(name);
-    for (const char* at = extensions; at != nullptr && (at = std::strstr(at, name)) != nullptr;
-         at += length) {
-        const bool starts = at == extensions || at[-1] == ' ';
-        if (starts && (at[length] == ' ' || at[length] == '\0')) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // Whatever the driver offers for showing part of a frame; Mesa's software rasteriser offers
 // neither, and whole frames are shown.
 void findDamageExtensions(EGLDisplay display) {
     const char* extensions = eglQueryString(display, EGL_EXTENSIONS);
-    gWayland.bufferAge = hasExtension(extensions, "EGL_EXT_buffer_age");
-    const char* swap = hasExtension(extensions, "EGL_KHR_swap_buffers_with_damage")
+    gWayland.bufferAge = platformExtensionListed(extensions, "EGL_EXT_buffer_age");
+    const char* swap = platformExtensionListed(extensions, "EGL_KHR_swap_buffers_with_damage")
                            ? "eglSwapBuffersWithDamageKHR"
-                       : hasExtension(extensions, "EGL_EXT_swap_buffers_with_damage")
+                       : platformExtensionListed(extensions, "EGL_EXT_swap_buffers_with_damage")
                            ? "eglSwapBuffersWithDamageEXT"
                            : nullptr;
     gWayland.swapWithDamage =
