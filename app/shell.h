@@ -14,14 +14,14 @@ void handleKeyDown(int keyCode);
 // The browser shell has no process to end: it links none of this.
 //
 //   what                   Linux (SDL2)                  Windows
-//   teardownGraphics       app/sdl/sdl_window.cpp        app/win32/win32_graphics.cpp
-//   installExitHandlers    app/sdl/sdl_exit_signals.cpp  app/win32/win32_exit_signals.cpp
-//   onExitSignal           app/sdl/sdl_exit_signals.cpp  app/win32/win32_exit_signals.cpp
+//   teardownGraphics       app/linux/linux_window.cpp        app/win32/win32_graphics.cpp
+//   installExitHandlers    app/linux/linux_exit_signals.cpp  app/win32/win32_exit_signals.cpp
+//   onExitSignal           app/linux/linux_exit_signals.cpp  app/win32/win32_exit_signals.cpp
 //     (both declared in app/exit_handlers.h)
 //
 // The error box is not called by name: each shell installs its sink with setErrorReporter
 // (render/error_report.h) before anything can fail. Linux: showErrorBox in
-// app/sdl/sdl_window.cpp; Windows: showErrorBox in app/win32/win32_main.cpp, reportSaverError in
+// app/linux/linux_window.cpp; Windows: showErrorBox in app/win32/win32_main.cpp, reportSaverError in
 // app/win32/win32_saver.cpp for the saver; browser: webPageShowError in app/web/web_page.cpp.
 // ---------------------------------------------------------------------------------------------
 

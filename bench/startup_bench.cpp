@@ -15,7 +15,7 @@
 #include "app/exit_handlers.h"
 #include "app/frame_pacer.h"
 #include "app/options.h"
-#include "app/sdl/sdl_window.h"
+#include "app/linux/linux_window.h"
 #include "platform/platform.h"
 #include "render/error_report.h"
 #include "render/frame.h"

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "app/exit_handlers.h"
-#include "app/sdl/sdl_window.h"
+#include "app/linux/linux_window.h"
 #include "platform/sdl/platform_sdl_keys.h"
 #include "sim/scene.h"
 #include "sim/spray.h"

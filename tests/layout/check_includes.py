@@ -17,13 +17,13 @@ ALLOWED = {
     # Of ours, the platform layer knows only the GL header.
     "platform": ["render/gl.h"],
     "app": ["math", "sim", "render", "common", "pictures"],
-    "app/sdl": ["app", "math", "sim", "render", "common", "platform"],
+    "app/linux": ["app", "math", "sim", "render", "common", "platform"],
     "app/win32": ["app", "math", "sim", "render", "common"],
     "app/web": ["app", "math", "sim", "render", "common", "pictures"],
     "tools": ["math", "sim", "render", "common", "platform", "pictures"],
 }
 WINDOW_SYSTEM = re.compile(r"<(SDL2?/|windows\.h|windowsx\.h|X11/|emscripten|EGL/|GL/glx|wayland-)")
-WINDOW_SYSTEM_HOMES = ("platform", "app/sdl", "app/win32", "app/web")
+WINDOW_SYSTEM_HOMES = ("platform", "app/linux", "app/win32", "app/web")
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"][^>"]+[>"])', re.MULTILINE)
 
 

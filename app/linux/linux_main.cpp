@@ -8,9 +8,9 @@
 #include "app/exit_handlers.h"
 #include "app/frame_pacer.h"
 #include "app/options.h"
-#include "app/sdl/sdl_window.h"
+#include "app/linux/linux_window.h"
 #if defined(VELMORIN_WAYLAND)
-#include "app/sdl/sdl_layers.h"
+#include "app/linux/linux_layers.h"
 #include "platform/wayland/platform_wayland.h"
 #endif
 #include "common/picture_search.h"

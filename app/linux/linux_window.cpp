@@ -1,6 +1,6 @@
 // The Linux shell's window: made through the platform layer as the options ask, its events, its
 // frames, and its teardown and error box.
-#include "app/sdl/sdl_window.h"
+#include "app/linux/linux_window.h"
 
 #include "app/background_painter.h"
 #include "app/exit_handlers.h"
@@ -8,7 +8,7 @@
 #include "app/saver_pointer.h"
 #include "app/shell_scene.h"
 #if defined(VELMORIN_WAYLAND)
-#include "app/sdl/sdl_layers.h"
+#include "app/linux/linux_layers.h"
 #endif
 #include "render/frame.h"
 #include "render/renderer.h"

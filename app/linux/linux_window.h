@@ -1,4 +1,4 @@
-// The demo's one window under the platform interface (the SDL2 shell): creation, events, teardown.
+// The demo's one window through the SDL2 platform layer: creation, events, teardown.
 #pragma once
 
 #include "app/options.h"

@@ -1,6 +1,6 @@
 // The layer surfaces' frame loop: one scene stepped once a tick and drawn on every output whose
 // compositor asks for a frame, at that output's own pixel size.
-#include "app/sdl/sdl_layers.h"
+#include "app/linux/linux_layers.h"
 
 #include <csignal>
 #include <cstdio>
@@ -12,7 +12,7 @@
 #include "app/fps_counter.h"
 #include "app/frame_pacer.h"
 #include "app/saver_pointer.h"
-#include "app/sdl/sdl_window.h"
+#include "app/linux/linux_window.h"
 #include "app/shell_scene.h"
 #include "platform/wayland/platform_wayland.h"
 #include "render/error_report.h"
