@@ -11,7 +11,8 @@ const char* const kUsageLine =
     "usage: velmorin [--windowed[=WxH] | --desktop | --root | --window-id ID | --wallpaper | "
     "--saver] [--seed N] "
     "[--pictures DIR] [--max-fps N] [--no-vsync] [--fps] [--renderer gl11|gles2] "
-    "[--bodies N] [--speed X] [--spray N] [--background fill|fixed|none] [--help] [--version]\n";
+    "[--bodies N] [--speed X] [--spray N] [--background fill|fixed|none] [--view follow|fixed] [--renew auto|never] "
+    "[--help] [--version]\n";
 
 const char* const kHelpText =
     "usage: velmorin [OPTION]...\n"
@@ -38,6 +39,10 @@ const char* const kHelpText =
     "  --background HOW  fill: the picture scaled to cover the window (the default with any\n"
     "                    mode option); fixed: unscaled at its 800x600 place (the default\n"
     "                    without); none: black\n"
+    "  --view HOW        follow: widen the view, smoothly, to keep every sphere in sight;\n"
+    "                    fixed: never (only with a mode option; follow is its default)\n"
+    "  --renew HOW       auto: a new scene once the old one has flown apart; never: one\n"
+    "                    scene for ever (only with a mode option; auto is its default)\n"
     "  --root            screensaver: draw on the root window\n"
     "  --window-id ID    screensaver: draw into window ID (0x hex or decimal); the\n"
     "                    XSCREENSAVER_WINDOW variable, when set, takes its place\n"
@@ -161,6 +166,16 @@ bool onBackground(ParseState* state, const char* value) {
     return backgroundModeFromName(value, &state->options->background);
 }
 
+bool onView(ParseState* state, const char* value) {
+    state->options->viewGiven = true;
+    return viewModeFromName(value, &state->options->view);
+}
+
+bool onRenew(ParseState* state, const char* value) {
+    state->options->renewGiven = true;
+    return renewModeFromName(value, &state->options->renew);
+}
+
 enum class ValueKind {
     None,     // a plain switch
     Optional, // only as --name=value
@@ -190,6 +205,8 @@ constexpr OptionRule kOptionRules[] = {
     {"--speed", ValueKind::Required, onSpeed},
     {"--spray", ValueKind::Required, onSpray},
     {"--background", ValueKind::Required, onBackground},
+    {"--view", ValueKind::Required, onView},
+    {"--renew", ValueKind::Required, onRenew},
 };
 constexpr size_t kOptionRuleCount = sizeof kOptionRules / sizeof kOptionRules[0];
 
@@ -275,6 +292,10 @@ OptionsVerdict parseDemoOptions(int argc, const char* const* argv, const char* s
         options->mode = WindowMode::Saver;
         options->drawOnRoot = false;
     }
+    if (options->mode == WindowMode::SwitchedFullScreen &&
+        (options->viewGiven || options->renewGiven)) {
+        return OptionsVerdict::BadUsage; // the switched demo has one view and one scene
+    }
     return OptionsVerdict::Run;
 }
 
@@ -305,4 +326,18 @@ BackgroundMode effectiveBackground(const DemoOptions& options) {
     }
     return options.mode == WindowMode::SwitchedFullScreen ? BackgroundMode::Fixed
                                                           : BackgroundMode::Fill;
+}
+
+ViewMode effectiveView(const DemoOptions& options) {
+    if (options.viewGiven) {
+        return options.view;
+    }
+    return options.mode == WindowMode::SwitchedFullScreen ? ViewMode::Fixed : ViewMode::Follow;
+}
+
+RenewMode effectiveRenew(const DemoOptions& options) {
+    if (options.renewGiven) {
+        return options.renew;
+    }
+    return options.mode == WindowMode::SwitchedFullScreen ? RenewMode::Never : RenewMode::Auto;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "render/background_mode.h"
+#include "sim/long_run.h"
 #include "sim/settings.h"
 
 inline constexpr const char* kProgramName = "velmorin";
@@ -44,6 +45,11 @@ struct DemoOptions {
     SimSettings sim;                // spheres, speed and spray points
     bool backgroundGiven = false;
     BackgroundMode background = BackgroundMode::Fixed;
+    // Only with a mode option: the switched full-screen demo is the fixed scene, always.
+    bool viewGiven = false;
+    ViewMode view = ViewMode::Fixed;
+    bool renewGiven = false;
+    RenewMode renew = RenewMode::Never;
 
     // Saver mode: the host's window, or the root window when drawOnRoot is set.
     bool drawOnRoot = false;
@@ -75,6 +81,10 @@ uint32_t effectiveMaxFps(const DemoOptions& options, int displayRefreshHz);
 // The background asked for, else fixed in the switched full-screen mode and filling in every
 // other, where the drawable has whatever size the screen, window or host gives it.
 BackgroundMode effectiveBackground(const DemoOptions& options);
+// The view and renewal asked for, else following and renewing in every mode but the switched
+// full-screen one, which keeps the fixed view and its one scene.
+ViewMode effectiveView(const DemoOptions& options);
+RenewMode effectiveRenew(const DemoOptions& options);
 
 // The one-line usage for errors, and the whole help text.
 extern const char* const kUsageLine;
