@@ -1,11 +1,15 @@
-// The command-line names of the view and renewal modes.
+// The command-line names of the view and renewal modes, and the long run's frame.
 #include "sim/long_run.h"
 
 #include <cstring>
 
+#include "sim/settings.h"
+#include "sim/world.h"
+
 namespace {
 
-template <typename Mode> struct ModeName {
+template <typename Mode>
+struct ModeName {
     const char* name;
     Mode mode;
 };
@@ -34,4 +38,31 @@ bool viewModeFromName(const char* name, ViewMode* mode) {
 
 bool renewModeFromName(const char* name, RenewMode* mode) {
     return modeFromName(kRenewNames, name, mode);
+}
+
+void longRunStart(LongRun* run, ViewMode viewMode, RenewMode renewMode, uint32_t seed,
+                  ViewFrustum base) {
+    *run = LongRun{};
+    run->viewMode = viewMode;
+    sceneRenewalStart(&run->renewal, renewMode, seed);
+    run->base = base;
+}
+
+void longRunResize(LongRun* run, ViewFrustum base) {
+    run->base = base;
+}
+
+bool longRunStep(LongRun* run, double step) {
+    // The fade keeps to the frame's own time, so that it lasts as long at any speed.
+    const double frameStep = step / simSettingsCurrent().speed;
+    const bool renewed = sceneRenewalStep(&run->renewal, run->base, frameStep, step);
+    worldStep(step);
+    if (run->viewMode == ViewMode::Follow) {
+        sceneViewFollow(&run->view, run->base, step);
+    }
+    return renewed;
+}
+
+double longRunScale(const LongRun& run) {
+    return run.viewMode == ViewMode::Follow ? run.view.scale : 1.0;
 }

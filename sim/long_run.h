@@ -1,19 +1,34 @@
-// What a long run may do that the fixed demo never does: a view that widens to keep the bodies
-// in sight, and a new scene once the old one has flown apart. Their names on command lines and
-// in settings files.
+// What a long run does that the fixed demo never does, in one record shared by the program and
+// the tools: the view that widens to keep the bodies in sight and the scene renewed once they
+// have flown apart, stepped together with the bodies in one fixed order.
 #pragma once
 
-enum class ViewMode {
-    Fixed,  // the frustum stays as the drawable's size makes it
-    Follow, // widens and narrows, eased, to keep every body in view with a margin
-};
+#include <cstdint>
 
-enum class RenewMode {
-    Never, // the scene runs for ever, however far it flies apart
-    Auto,  // a new scene, from the next seed, once even the widest view cannot hold this one
-};
+#include "sim/scene_renewal.h"
+#include "sim/scene_view.h"
 
 // "fixed" or "follow"; false for any other text.
 bool viewModeFromName(const char* name, ViewMode* mode);
 // "never" or "auto"; false for any other text.
 bool renewModeFromName(const char* name, RenewMode* mode);
+
+struct LongRun {
+    ViewMode viewMode = ViewMode::Fixed;
+    SceneView view;
+    SceneRenewal renewal;
+    ViewFrustum base; // the drawable's own frustum, before widening
+};
+
+// For the scene just created from seed, shown through base.
+void longRunStart(LongRun* run, ViewMode viewMode, RenewMode renewMode, uint32_t seed,
+                  ViewFrustum base);
+// A new drawable size: the same widening over another frustum.
+void longRunResize(LongRun* run, ViewFrustum base);
+// One frame of simulation step (speed applied): the renewal first, which may put the next
+// seed's scene in place of this one, then the bodies and their sprays moved by step, then the
+// view eased after them. True when this frame began a new scene. With the fixed view and no
+// renewal it is exactly the step alone.
+bool longRunStep(LongRun* run, double step);
+// The view's scale now: 1 with the fixed view.
+double longRunScale(const LongRun& run);

@@ -3,7 +3,9 @@
 
 #include <cstring>
 
+#include "sim/physics.h"
 #include "sim/settings.h"
+#include "sim/spray.h"
 
 GravityList bodies{0, kBodyCount, {}};
 GravityObject previousBodies[kMaxBodies];
@@ -17,6 +19,13 @@ void freeBodies() {
             delete body->particles[k];
         }
         delete body;
+    }
+}
+
+void worldStep(double step) {
+    physicsStep(step);
+    for (uint32_t i = 0; i < gravityListCount(&bodies); i++) {
+        updateSpray(gravityListGet(&bodies, i), step);
     }
 }
 

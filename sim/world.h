@@ -21,6 +21,9 @@ extern Vertex centerOfMass;
 // so this is for the very end of the process; use worldReset to start again.
 void freeBodies();
 
+// One step of the scene: the physics, then every body's spray, in body order.
+void worldStep(double step);
+
 // Frees whatever scene exists and returns every global, the settings included, to its
 // program-start state, so that a test or a tool can build a fresh scene.
 void worldReset();

@@ -10,18 +10,23 @@
 
 #include "common/cli_args.h"
 #include "common/settings_args.h"
-#include "sim/physics.h"
+#include "sim/long_run.h"
 #include "sim/random.h"
 #include "sim/scene.h"
 #include "sim/settings.h"
-#include "sim/spray.h"
 #include "sim/world.h"
 
 namespace {
 
 constexpr int kUsageStatus = 2;
 constexpr const char* kUsage = "usage: velmorin-trace --seed S --frames N --dt D [--particles] "
-                               "[--bodies N] [--speed X] [--spray N]\n";
+                               "[--bodies N] [--speed X] [--spray N] [--size WxH] "
+                               "[--view follow|fixed] [--renew auto|never]\n";
+// The drawable whose filled view the view rows describe when no --size is given.
+constexpr int kDefaultWidth = 800;
+constexpr int kDefaultHeight = 600;
+// As the capture and the demo take it.
+constexpr uint32_t kMaxSide = 8192;
 
 struct TraceOptions {
     uint32_t seed = 0;
@@ -29,6 +34,10 @@ struct TraceOptions {
     double dt = 0.0;
     bool particles = false;
     SimSettings sim;
+    int width = kDefaultWidth;
+    int height = kDefaultHeight;
+    ViewMode view = ViewMode::Fixed;
+    RenewMode renew = RenewMode::Never;
 };
 
 bool parseOptions(int argc, char** argv, TraceOptions* options) {
@@ -36,6 +45,9 @@ bool parseOptions(int argc, char** argv, TraceOptions* options) {
     bool haveFrames = false;
     bool haveDt = false;
     uint32_t settingsSeen = 0;
+    bool haveSize = false;
+    bool haveView = false;
+    bool haveRenew = false;
     for (int i = 1; i < argc; i++) {
         const char* flag = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -64,6 +76,24 @@ bool parseOptions(int argc, char** argv, TraceOptions* options) {
                 return false;
             }
             haveDt = true;
+            i++;
+        } else if (std::strcmp(flag, "--size") == 0 && !haveSize) {
+            if (!parseSizeArg(value, kMaxSide, &options->width, &options->height)) {
+                return false;
+            }
+            haveSize = true;
+            i++;
+        } else if (std::strcmp(flag, "--view") == 0 && !haveView) {
+            if (!viewModeFromName(value, &options->view)) {
+                return false;
+            }
+            haveView = true;
+            i++;
+        } else if (std::strcmp(flag, "--renew") == 0 && !haveRenew) {
+            if (!renewModeFromName(value, &options->renew)) {
+                return false;
+            }
+            haveRenew = true;
             i++;
         } else {
             return false;
@@ -124,13 +154,19 @@ int main(int argc, char** argv) {
     simSettingsApply(options.sim);
     createScene();
     printBodies();
+    LongRun run;
+    longRunStart(&run, options.view, options.renew, options.seed,
+                 viewFrustumFor(options.width, options.height, false));
     const double step = simSettingsScaleStep(options.dt);
     for (unsigned long long frame = 1; frame <= options.frames; frame++) {
-        physicsStep(step);
-        for (uint32_t i = 0; i < gravityListCount(&bodies); i++) {
-            updateSpray(gravityListGet(&bodies, i), step);
+        if (longRunStep(&run, step)) {
+            std::printf("scene\t%llu\t%u\n", frame, run.renewal.seed);
+            printBodies();
         }
         printFrame(frame, options.particles);
+        if (options.view == ViewMode::Follow) {
+            std::printf("view\t%llu\t%.17g\n", frame, longRunScale(run));
+        }
     }
     freeBodies();
     return std::fflush(stdout) == 0 ? 0 : 1;
