@@ -52,14 +52,22 @@ void longRunResize(LongRun* run, ViewFrustum base) {
     run->base = base;
 }
 
-bool longRunStep(LongRun* run, double step) {
+bool longRunRenew(LongRun* run, double step) {
     // The fade keeps to the frame's own time, so that it lasts as long at any speed.
     const double frameStep = step / simSettingsCurrent().speed;
-    const bool renewed = sceneRenewalStep(&run->renewal, run->base, frameStep, step);
+    return sceneRenewalStep(&run->renewal, run->base, frameStep, step);
+}
+
+void longRunAdvance(LongRun* run, double step) {
     worldStep(step);
     if (run->viewMode == ViewMode::Follow) {
         sceneViewFollow(&run->view, run->base, step);
     }
+}
+
+bool longRunStep(LongRun* run, double step) {
+    const bool renewed = longRunRenew(run, step);
+    longRunAdvance(run, step);
     return renewed;
 }
 

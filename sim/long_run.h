@@ -25,10 +25,13 @@ void longRunStart(LongRun* run, ViewMode viewMode, RenewMode renewMode, uint32_t
                   ViewFrustum base);
 // A new drawable size: the same widening over another frustum.
 void longRunResize(LongRun* run, ViewFrustum base);
-// One frame of simulation step (speed applied): the renewal first, which may put the next
-// seed's scene in place of this one, then the bodies and their sprays moved by step, then the
-// view eased after them. True when this frame began a new scene. With the fixed view and no
-// renewal it is exactly the step alone.
+// One frame of simulation step (speed applied): longRunRenew, which may put the next seed's
+// scene in place of this one, then longRunAdvance. True when this frame began a new scene.
+// With the fixed view and no renewal it is exactly the step alone.
 bool longRunStep(LongRun* run, double step);
+// Its halves, for a tool that shows the new scene as created: the renewal's turn of the frame,
+// then the bodies and their sprays moved by step and the view eased after them.
+bool longRunRenew(LongRun* run, double step);
+void longRunAdvance(LongRun* run, double step);
 // The view's scale now: 1 with the fixed view.
 double longRunScale(const LongRun& run);

@@ -159,10 +159,11 @@ int main(int argc, char** argv) {
                  viewFrustumFor(options.width, options.height, false));
     const double step = simSettingsScaleStep(options.dt);
     for (unsigned long long frame = 1; frame <= options.frames; frame++) {
-        if (longRunStep(&run, step)) {
+        if (longRunRenew(&run, step)) {
             std::printf("scene\t%llu\t%u\n", frame, run.renewal.seed);
             printBodies();
         }
+        longRunAdvance(&run, step);
         printFrame(frame, options.particles);
         if (options.view == ViewMode::Follow) {
             std::printf("view\t%llu\t%.17g\n", frame, longRunScale(run));

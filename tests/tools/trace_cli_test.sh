@@ -30,6 +30,9 @@ expect_usage_error --seed 1 --frames 3 --dt
 expect_usage_error --seed 1 --frames 3 --dt 0.01 --bogus
 expect_usage_error --seed 1 --frames 3 --dt 0.01 --bodies 21
 expect_usage_error --seed 1 --frames 3 --dt 0.01 --spray 37 --spray 37
+expect_usage_error --seed 1 --frames 3 --dt 0.01 --view wide
+expect_usage_error --seed 1 --frames 3 --dt 0.01 --renew always
+expect_usage_error --seed 1 --frames 3 --dt 0.01 --size 0x600
 rm -f /tmp/trace-err.$$
 
 # The largest seed is accepted.
@@ -72,6 +75,18 @@ if ! changes=$(diff <("$trace" "${settings[@]}" --particles) <(python3 "$here/tr
     fail "trace with ${settings[*]} differs from the reference:"
     printf '%s\n' "$changes" | head -n 6
 fi
+
+# A following view and renewal at 800x600: seed 8's scene flies apart early. One view row per
+# frame; the renewed scene's rows are exactly what a trace of its own seed begins with.
+long=$("$trace" --seed 8 --frames 1000 --dt 0.025 --size 800x600 --view follow --renew auto)
+[ "$(printf '%s\n' "$long" | grep -c $'^view\t')" -eq 1000 ] || fail "not one view row per frame"
+scene=$(printf '%s\n' "$long" | grep -m1 $'^scene\t')
+[ -n "$scene" ] || fail "seed 8 was never renewed in 1000 frames"
+seed=$(printf '%s' "$scene" | cut -f3)
+[ "$(printf '%s\n' "$long" | grep -A6 -m1 $'^scene\t' | tail -n 6)" == \
+  "$("$trace" --seed "$seed" --frames 0 --dt 0)" ] || fail "renewed scene is not seed $seed's"
+printf '%s\n' "$long" | awk -F'\t' '$1 == "view" && ($3 < 1 || $3 > 2.5) { bad = 1 } END { exit bad }' ||
+    fail "a view scale outside 1 to 2.5"
 
 [ "$failures" -eq 0 ] && echo "all trace checks passed"
 exit "$failures"
