@@ -8,8 +8,8 @@ set(VELMORIN_WINDOWS_ICON "" CACHE FILEPATH
 
 if(NOT VELMORIN_MAKENSIS OR NOT VELMORIN_WINDOWS_ICON)
     add_custom_target(installer
-        COMMAND ${CMAKE_COMMAND} -E echo
-                "The installer needs makensis (Debian package nsis) and -DVELMORIN_WINDOWS_ICON=<a native build>/icon/velmorin.ico"
+        COMMAND ${CMAKE_COMMAND} -E echo "The installer needs makensis (Debian package nsis) \
+and -DVELMORIN_WINDOWS_ICON=<a native build>/icon/velmorin.ico"
         COMMAND ${CMAKE_COMMAND} -E false
         VERBATIM)
     return()

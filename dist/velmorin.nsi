@@ -74,8 +74,9 @@ Section "Velmorin"
     File "${ICON}"
     SetOutPath "$INSTDIR\bitmap"
     File "${STAGE}\bitmap\*.bmp"
-    SetOutPath "$SYSDIR"
-    File "${STAGE}\${SAVER}"
+    ; The saver is the demo under the name Windows runs savers by (the staged velmorin.exe is the
+    ; stripped one).
+    File "/oname=$SYSDIR\${SAVER}" "${STAGE}\velmorin.exe"
     ; The shortcut starts in the program's folder, where its bitmap\ is.
     SetOutPath "$INSTDIR"
     CreateShortcut "${MENU_ENTRY}" "$INSTDIR\velmorin.exe" "--windowed" "$INSTDIR\velmorin.ico" 0 \
@@ -120,7 +121,7 @@ Section "Uninstall"
     ${GetOptions} $0 "${PURGE_SWITCH}" $1
     ${If} ${Errors}
         MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 \
-            "Remove your Velmorin settings too (the screensaver's choices and the backgrounds painted for your screens)?" \
+            "Also remove your Velmorin settings (the saver's choices, the painted backgrounds)?" \
             /SD IDNO IDYES purge IDNO kept
     ${EndIf}
 purge:

@@ -25,7 +25,8 @@ echo "== Linux build to compare with ($linux_build/)"
 if [ ! -f "$linux_build/CMakeCache.txt" ]; then
     cmake -S . -B "$linux_build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
-cmake --build "$linux_build" -j "$jobs" --target velmorin-trace velmorin-bmp pictures icon >/dev/null
+cmake --build "$linux_build" -j "$jobs" --target velmorin-trace velmorin-bmp pictures icon \
+    >/dev/null
 
 echo "== Windows cross build ($win_build/)"
 cmake -S . -B "$win_build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
