@@ -32,11 +32,15 @@ std::string findPictureFolder(const char* optionDir, const std::string& executab
 }
 
 std::string findSaverPictureFolder(const std::string& executableDir,
+                                   const std::string& installedDir,
                                    bool (*fileExists)(const std::string& path)) {
-    if (!executableDir.empty()) {
-        const std::string beside = executableDir + kBesideProgramPictures;
-        if (fileExists(beside + kMarkerFile)) {
-            return beside;
+    for (const std::string* folder : {&executableDir, &installedDir}) {
+        if (folder->empty()) {
+            continue;
+        }
+        const std::string pictures = *folder + kBesideProgramPictures;
+        if (fileExists(pictures + kMarkerFile)) {
+            return pictures;
         }
     }
     return findPictureFolder(nullptr, executableDir, fileExists);

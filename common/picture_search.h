@@ -12,8 +12,10 @@ std::string findPictureFolder(const char* optionDir, const std::string& executab
                               bool (*fileExists)(const std::string& path));
 
 // For a screensaver, which Windows starts in its system folder: bitmap/ beside the program
-// first, then the places findPictureFolder tries.
+// first, then bitmap/ in the folder the installer put the programs in (installedDir, empty when
+// there is none), then the places findPictureFolder tries.
 std::string findSaverPictureFolder(const std::string& executableDir,
+                                   const std::string& installedDir,
                                    bool (*fileExists)(const std::string& path));
 
 // The usual existence test for findPictureFolder.

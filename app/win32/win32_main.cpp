@@ -10,6 +10,7 @@
 #include "app/win32/win32_graphics.h"
 #include "app/win32/win32_placement.h"
 #include "app/win32/win32_saver.h"
+#include "app/win32/win32_saver_registry.h"
 #include "app/win32/win32_window.h"
 #include "common/picture_search.h"
 #include "render/error_report.h"
@@ -69,11 +70,13 @@ bool enterDisplayMode() {
     return ChangeDisplaySettingsA(&displayMode, 0) == DISP_CHANGE_SUCCESSFUL;
 }
 
-// Windows starts a saver in its system folder: its pictures are beside it.
+// Windows starts a saver in its system folder: its pictures are beside it, or where the
+// installer put them when it is the copy installed in the system folder.
 void choosePictureFolder(const Win32Launch& launch) {
     const std::string executableDir = win32ExecutableDir();
     if (win32RoleIsSaver(launch.role)) {
-        setPictureFolder(findSaverPictureFolder(executableDir, pictureFileExists));
+        setPictureFolder(
+            findSaverPictureFolder(executableDir, win32InstalledFolder(), pictureFileExists));
     } else {
         setPictureFolder(
             findPictureFolder(launch.options.picturesDir, executableDir, pictureFileExists));

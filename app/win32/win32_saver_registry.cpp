@@ -1,9 +1,13 @@
-// Reads and writes the screensaver's settings as DWORD values of the user's own key.
+// Reads and writes the screensaver's settings as DWORD values of the user's own key, and reads
+// where the installer put the program.
 #include "app/win32/win32_saver_registry.h"
 
 #include <windows.h>
 
 namespace {
+
+// Written by the installer (dist/velmorin.nsi) and removed by its uninstaller.
+constexpr const char* kInstalledFolderValue = "InstallDir";
 
 SaverStored readDword(HKEY key, const char* name, DWORD* value) {
     DWORD type = 0;
@@ -56,4 +60,15 @@ bool win32StoreSaverSettings(const SaverSettings& settings) {
     }
     RegCloseKey(key);
     return written;
+}
+
+std::string win32InstalledFolder() {
+    char folder[MAX_PATH] = {};
+    DWORD size = sizeof folder;
+    // RRF_RT_REG_SZ: a value of any other type, or too long for a path, counts as none.
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, kSaverRegistryKey, kInstalledFolderValue, RRF_RT_REG_SZ,
+                     nullptr, folder, &size) != ERROR_SUCCESS) {
+        return "";
+    }
+    return folder;
 }

@@ -35,13 +35,18 @@ TEST(PictureSearch, NothingFoundFallsBackToTheWorkingFolder) {
     EXPECT_EQ(search(nullptr, ""), ""); // program folder unknown
 }
 
-TEST(PictureSearch, SaverLooksBesideItselfFirst) {
-    existingFiles = {"bitmap/background.bmp", "C:\\Savers/bitmap/background.bmp"};
-    EXPECT_EQ(findSaverPictureFolder("C:\\Savers", fakeExists), "C:\\Savers/bitmap");
-    // Nothing beside it: the usual order, the working folder first.
-    EXPECT_EQ(findSaverPictureFolder("C:\\Other", fakeExists), "");
+TEST(PictureSearch, SaverLooksBesideItselfThenInTheInstalledFolder) {
+    existingFiles = {"bitmap/background.bmp", "C:\\Savers/bitmap/background.bmp",
+                     "C:\\Programs\\V/bitmap/background.bmp"};
+    EXPECT_EQ(findSaverPictureFolder("C:\\Savers", "C:\\Programs\\V", fakeExists),
+              "C:\\Savers/bitmap");
+    EXPECT_EQ(findSaverPictureFolder("C:\\Other", "C:\\Programs\\V", fakeExists),
+              "C:\\Programs\\V/bitmap");
+    // Nothing beside it and no installed copy: the usual order, the working folder first.
+    EXPECT_EQ(findSaverPictureFolder("C:\\Other", "C:\\Gone", fakeExists), "");
+    EXPECT_EQ(findSaverPictureFolder("C:\\Other", "", fakeExists), "");
     existingFiles = {};
-    EXPECT_EQ(findSaverPictureFolder("", fakeExists), "");
+    EXPECT_EQ(findSaverPictureFolder("", "", fakeExists), "");
 }
 
 } // namespace

@@ -19,6 +19,8 @@ from e2e_support import (  # noqa: E402  (on the path through wine_support)
 
 SYSTEM_DLLS = re.compile(r"^(kernel32|user32|gdi32|advapi32|comctl32|winmm|opengl32|glu32|msvcrt|"
                          r"ucrtbase|api-ms-win-crt-[a-z0-9-]+)\.dll$")
+# The installer's (makensis's) own, besides those: shortcuts and the system's known folders.
+SETUP_DLLS = re.compile(r"^(ole32|shell32)\.dll$")
 PICTURE_COUNT = 1 + len(PICTURE_NAMES)
 BODY_COUNT = 5  # one failed picture, and so one box, per sphere when all sphere pictures are gone
 SMALL_SCREEN = (800, 600)  # the display mode the demo asks for
@@ -108,7 +110,9 @@ def case_system_dlls_only(args, _workdir):
         headers = subprocess.run([OBJDUMP, "-p", program], capture_output=True, text=True,
                                  check=True).stdout
         for dll in re.findall(r"^\s*DLL Name: (\S+)", headers, re.MULTILINE):
-            check(SYSTEM_DLLS.match(dll.lower()), f"{program} imports {dll}")
+            check(SYSTEM_DLLS.match(dll.lower()) or
+                  (program.endswith("-setup.exe") and SETUP_DLLS.match(dll.lower())),
+                  f"{program} imports {dll}")
     log(f"{len(programs)} programs checked")
 
 
@@ -346,7 +350,7 @@ def xdotool(display, *command):
                    stdin=subprocess.DEVNULL, capture_output=True, timeout=10)
 
 
-def check_saver_ends(args, workdir, display, wine, saver, start, form, ending):
+def check_saver_ends(args, workdir, display, wine, saver, start, form, ending, figure=True):
     """velmorin.scr FORM, started from another folder: topmost over the whole screen, the
     pictures found beside it, no box; ends on the given kind of input with status 0."""
     screen = screen_size(display)
@@ -361,7 +365,7 @@ def check_saver_ends(args, workdir, display, wine, saver, start, form, ending):
                           args.shots)
         check(visible_window(display, "Error") is None, f"{form}: an Error box appeared")
         check(program.stderr() == "", f"{form}: reported {program.stderr()[:300]!r}")
-        if ending == "key":
+        if ending == "key" and figure:
             write_figure(args, "cpu-saver",
                          f"saver (capped at 60 fps) at {screen} {cpu_percent(program, 3)}%")
             press_key(display, window, "space")
@@ -516,6 +520,67 @@ def case_saver_silent_ends(args, workdir):
     log(f"{len(SILENT_SAVER_LINES)} command lines ended silently")
 
 
+# --- The installer -----------------------------------------------------------------------------
+
+INSTALL_KEY = r"HKLM\Software\Velmorin"
+UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Velmorin"
+UNINSTALL_VALUES = ["DisplayName", "DisplayVersion", "Publisher", "DisplayIcon", "EstimatedSize",
+                    "UninstallString", "QuietUninstallString"]
+INSTALLED_FILES = ["velmorin.exe", "velmorin-trace.exe", "velmorin-bmp.exe", "velmorin.ico",
+                   "README.md", "LICENSE.txt", "uninstall.exe"]
+INSTALLED_SAVER = r"C:\windows\system32\velmorin.scr"
+
+
+def registry_values(wine, workdir, key):
+    """The values of a registry key, by name, as reg prints them; None when there is no key."""
+    result = wine.run("reg", ["query", key], workdir)
+    return None if result.status != 0 else dict(re.findall(
+        r"^\s+(\w+)\s+REG_\w+\s+(.*?)\s*$", crlf_free(result.stdout), re.MULTILINE))
+
+
+def case_installer(args, workdir):
+    """The setup program with /S: the programs, pictures and icon in the program files folder,
+    the saver in the system folder running with the pictures from there, a Start menu entry and
+    an entry in the installed programs. Its uninstaller with /S takes all of it away again and
+    keeps the user's settings; with /PURGE they go too."""
+    check(os.path.isfile(args.installer), f"no {args.installer}: build the target installer")
+    start = make_background_only_folder(workdir, args.pictures, "saver-start")
+    pictures = sorted(p for p in os.listdir(args.pictures) if p.endswith(".bmp"))
+    with wine_session(args.prefix, workdir, *LARGE_SCREEN) as (display, wine):
+        drive = os.path.join(wine.prefix, "drive_c")
+        program = os.path.join(drive, "Program Files", "Velmorin")
+        written = [os.path.join(drive, "windows", "system32", "velmorin.scr"), program,
+                   os.path.join(drive, "ProgramData", "Microsoft", "Windows", "Start Menu",
+                                "Programs", "Velmorin.lnk")]
+        registry_set(wine, workdir, "Bodies", "REG_DWORD", "7")  # the user's own choice
+        for purge in (False, True):
+            result = wine.run(args.installer, ["/S"], workdir, timeout=120)
+            check(result.status == 0, f"setup /S: status {result.status}")
+            missing = [f for f in INSTALLED_FILES + [f"bitmap/{p}" for p in pictures]
+                       if not os.path.isfile(os.path.join(program, f))]
+            missing += [path for path in written if not os.path.exists(path)]
+            check(not missing, f"setup /S did not install {missing}")
+            entry = registry_values(wine, workdir, UNINSTALL_KEY) or {}
+            check(all(entry.get(name) for name in UNINSTALL_VALUES) and
+                  entry["DisplayVersion"] == args.project_version,
+                  f"the installed programs' entry: {entry}")
+            if not purge:
+                check_saver_ends(args, workdir, display, wine, INSTALLED_SAVER, start, "/s",
+                                 "key", figure=False)
+            # The uninstaller goes on from a copy of itself in the temporary folder, and removes
+            # its entry last.
+            uninstaller = wine.windows_path(os.path.join(program, "uninstall.exe"))
+            wine.run(uninstaller, ["/S"] + (["/PURGE"] if purge else []), workdir)
+            wait_for(lambda: registry_values(wine, workdir, UNINSTALL_KEY) is None, 120,
+                     "the uninstaller to remove its entry")
+            left = [path for path in written if os.path.exists(path)]
+            check(not left, f"uninstall /S left {left}")
+            check(registry_values(wine, workdir, INSTALL_KEY) is None, f"{INSTALL_KEY} is left")
+            kept = registry_values(wine, workdir, SETTINGS_KEY)
+            check(kept is None if purge else kept == {"Bodies": "0x7"},
+                  f"the user's settings after uninstall {'/PURGE' if purge else ''}: {kept}")
+
+
 def add_arguments(parser):
     parser.add_argument("--build", required=True, help="the cross build's folder")
     parser.add_argument("--prefix", required=True, help="the template Wine prefix")
@@ -527,6 +592,7 @@ def add_arguments(parser):
     parser.add_argument("--painter", required=True, help="velmorin-pictures.exe")
     parser.add_argument("--scr-host", required=True)
     parser.add_argument("--zip", required=True)
+    parser.add_argument("--installer", required=True)
     parser.add_argument("--project-version", required=True)
 
 

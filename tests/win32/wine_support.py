@@ -16,8 +16,9 @@ from e2e_support import (  # noqa: E402
 WINE_SETTINGS = {
     "WINEARCH": "win64",
     "WINEDEBUG": "-all",
-    # No Mono or Gecko: their install dialogs would wait for a user.
-    "WINEDLLOVERRIDES": "mscoree,mshtml=",
+    # No Mono or Gecko: their install dialogs would wait for a user. No winemenubuilder: a Start
+    # menu entry made in the prefix must not become a menu entry of this machine's user.
+    "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d",
 }
 BOOT_TIMEOUT = 120  # seconds; a first boot on a busy machine is slow
 STOP_TIMEOUT = 30
