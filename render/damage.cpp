@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "render/round_point.h"
+
 namespace {
 
 // GL transforms in single precision and snaps to sub-pixels: bounds are widened by this much of
@@ -141,7 +143,11 @@ DamageRect damageListAddSphere(DamageList* list, const DamageView& view, const d
 }
 
 DamageRect damageListAddPoints(DamageList* list, const DamageView& view, const double* xyz,
-                               int count) {
+                               int count, double pointSize) {
+    // A round point is drawn in a square a margin wider than its circle on every side.
+    const double reach = pointSize > static_cast<double>(kSquarePointSize)
+                             ? 0.5 * pointSize + static_cast<double>(kRoundPointMargin)
+                             : 0.0;
     DamageList spray;
     DamageList ignored;
     for (int i = 0; i < count; i++) {
@@ -152,7 +158,8 @@ DamageRect damageListAddPoints(DamageList* list, const DamageView& view, const d
         }
         const double wx = windowX(view, view.nearPlane * xyz[3 * i] / distance);
         const double wy = windowY(view, view.nearPlane * xyz[3 * i + 1] / distance);
-        const DamageRect point = addSpans(&ignored, view, {wx, wx}, {wy, wy});
+        const DamageRect point =
+            addSpans(&ignored, view, {wx - reach, wx + reach}, {wy - reach, wy + reach});
         ignored.count = 0;
         if (point.width > 0) {
             store(&spray, point, kDamageRectsPerSpray);

@@ -50,10 +50,11 @@ void damageListAdd(DamageList* list, DamageRect rect, int width, int height);
 // has no such bound: the list becomes whole.
 DamageRect damageListAddSphere(DamageList* list, const DamageView& view, const double centre[3],
                                double radius);
-// The same for count one-pixel points at xyz (eye coordinates, three each); a point on or
+// The same for count points of pointSize pixels across at xyz (eye coordinates, three each):
+// one pixel each up to 1, else round and smooth, with their anti-aliased rim. A point on or
 // behind the near plane makes the list whole.
 DamageRect damageListAddPoints(DamageList* list, const DamageView& view, const double* xyz,
-                               int count);
+                               int count, double pointSize);
 // True when the two share a pixel.
 bool damageRectsMeet(const DamageRect& a, const DamageRect& b);
 

@@ -23,6 +23,7 @@ uniform vec3 uBaseColour;
 uniform vec3 uAmbientProduct;
 uniform vec3 uDiffuseProduct;
 uniform float uMaterialAlpha;
+uniform float uPointSize;
 varying vec4 vColour;
 varying vec2 vTexCoord;
 void main() {
@@ -34,10 +35,12 @@ void main() {
     vColour = vec4(clamp(colour, 0.0, 1.0), uMaterialAlpha);
     vTexCoord = aTexCoord;
     gl_Position = uModelViewProjection * vec4(aPosition, 1.0);
-    gl_PointSize = 1.0;
+    gl_PointSize = uPointSize;
 }
 )";
 
+// A round point (uPointShape: its square's side and its radius in pixels; radius 0 for the
+// square one-pixel points) takes the coverage of roundPointCoverage as its alpha.
 constexpr const char* kLitFragment = R"(#version 100
 #ifdef GL_FRAGMENT_PRECISION_HIGH
 precision highp float;
@@ -46,11 +49,20 @@ precision mediump float;
 #endif
 uniform float uTextureOn;
 uniform sampler2D uTexture;
+uniform vec2 uPointShape;
 varying vec4 vColour;
 varying vec2 vTexCoord;
 void main() {
     vec4 texel = texture2D(uTexture, vTexCoord);
     gl_FragColor = uTextureOn > 0.5 ? vColour * texel : vColour;
+    if (uPointShape.y > 0.0) {
+        float fromCentre = length(gl_PointCoord - 0.5) * uPointShape.x;
+        float coverage = clamp(uPointShape.y + 0.5 - fromCentre, 0.0, 1.0);
+        if (coverage <= 0.0) {
+            discard;
+        }
+        gl_FragColor.a *= coverage;
+    }
 }
 )";
 
@@ -75,10 +87,11 @@ precision mediump float;
 #endif
 uniform vec2 uOrigin;
 uniform vec2 uSize;
+uniform float uOpacity;
 uniform sampler2D uPicture;
 void main() {
     vec2 texel = floor(gl_FragCoord.xy - uOrigin);
-    gl_FragColor = texture2D(uPicture, (texel + 0.5) / uSize);
+    gl_FragColor = vec4(texture2D(uPicture, (texel + 0.5) / uSize).rgb, uOpacity);
 }
 )";
 
@@ -99,10 +112,11 @@ precision highp float;
 #else
 precision mediump float;
 #endif
+uniform float uOpacity;
 uniform sampler2D uPicture;
 varying vec2 vTexCoord;
 void main() {
-    gl_FragColor = texture2D(uPicture, vTexCoord);
+    gl_FragColor = vec4(texture2D(uPicture, vTexCoord).rgb, uOpacity);
 }
 )";
 
@@ -175,14 +189,18 @@ bool gles2ProgramsBuild(LitProgram* lit, BackgroundProgram* background, CoverPro
     lit->materialAlpha = glGetUniformLocation(l, "uMaterialAlpha");
     lit->textureOn = glGetUniformLocation(l, "uTextureOn");
     lit->texture = glGetUniformLocation(l, "uTexture");
+    lit->pointSize = glGetUniformLocation(l, "uPointSize");
+    lit->pointShape = glGetUniformLocation(l, "uPointShape");
     const GLuint b = background->program;
     background->origin = glGetUniformLocation(b, "uOrigin");
     background->size = glGetUniformLocation(b, "uSize");
     background->viewport = glGetUniformLocation(b, "uViewport");
     background->picture = glGetUniformLocation(b, "uPicture");
+    background->opacity = glGetUniformLocation(b, "uOpacity");
     const GLuint c = cover->program;
     cover->texLow = glGetUniformLocation(c, "uTexLow");
     cover->texHigh = glGetUniformLocation(c, "uTexHigh");
     cover->picture = glGetUniformLocation(c, "uPicture");
+    cover->opacity = glGetUniformLocation(c, "uOpacity");
     return true;
 }

@@ -23,6 +23,8 @@ struct LitProgram {
     int materialAlpha = -1;
     int textureOn = -1; // 0 or 1
     int texture = -1;
+    int pointSize = -1;  // the square rasterised for each point, pixels
+    int pointShape = -1; // that square's side and the round point's radius in pixels (0: square)
 };
 
 // The background: window pixels taken one texel each from a picture, unlit.
@@ -32,6 +34,7 @@ struct BackgroundProgram {
     int size = -1;     // picture size in texels
     int viewport = -1; // window size in pixels
     int picture = -1;
+    int opacity = -1; // the alpha it is blended with
 };
 
 // A picture scaled over the whole viewport, unlit.
@@ -40,6 +43,7 @@ struct CoverProgram {
     int texLow = -1;  // texture coordinates at the viewport's lower-left corner
     int texHigh = -1; // and at its upper-right corner
     int picture = -1;
+    int opacity = -1; // the alpha it is blended with
 };
 
 // Compiles and links all three; false (after reporting) when the driver refuses them.

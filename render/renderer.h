@@ -29,7 +29,8 @@ struct RendererLight {
 // "nothing" and drawing it does nothing.
 struct RendererBackend {
     // Fixed state: no depth test, back faces culled, smooth shading, black clear colour,
-    // lighting on (the light itself stays off until first used), 1-pixel points.
+    // lighting on (the light itself stays off until first used), 1-pixel points, an opaque
+    // background.
     void (*setupFixedState)();
     uint32_t (*createLight)(const RendererLight* light);
     // Viewport and perspective projection; leaves the modelview matrix the identity.
@@ -59,6 +60,9 @@ struct RendererBackend {
     void (*drawBackgroundAtOrigin)(uint32_t background);
     // Releases a background; 0 is ignored.
     void (*deleteBackground)(uint32_t background);
+    // How opaque the next backgrounds and covers are, 0 to 1: below 1 each is blended over what
+    // is drawn already, background * opacity + drawn * (1 - opacity); 1 draws them opaque.
+    void (*setBackgroundOpacity)(float opacity);
     // The whole power-of-two picture as a texture filtered linearly, for scaling; 0 for null
     // pixels.
     uint32_t (*createCover)(const ImageRecord* record, const uint8_t* pixels);
@@ -74,6 +78,13 @@ struct RendererBackend {
     // count points at xyz (three floats each), lit, glowing in the emission colour; the
     // modelview matrix and the material are as before afterwards.
     void (*drawPoints)(const float emission[4], const float* xyz, uint32_t count);
+    // The diameter in pixels of the points drawn next. At 1 or below they are square one-pixel
+    // points; above, round ones with an anti-aliased rim about a pixel wide, blended over what
+    // is drawn, their size held to what the driver can draw.
+    void (*setPointSize)(float pixels);
+    // The whole viewport, within the scissor box and whatever the matrices, blended with the
+    // colour at its alpha, unlit and untextured; every piece of state stays as it was.
+    void (*drawShade)(const float rgba[4]);
     // White text at the window's top-left over the finished frame, for a viewport of width by
     // height pixels; every piece of state stays as it was.
     void (*drawText)(const char* text, int width, int height);
@@ -144,6 +155,9 @@ inline void rendererDrawBackgroundAtOrigin(uint32_t background) {
 inline void rendererDeleteBackground(uint32_t background) {
     activeRenderer->deleteBackground(background);
 }
+inline void rendererSetBackgroundOpacity(float opacity) {
+    activeRenderer->setBackgroundOpacity(opacity);
+}
 inline uint32_t rendererCreateCover(const ImageRecord* record, const uint8_t* pixels) {
     return activeRenderer->createCover(record, pixels);
 }
@@ -161,6 +175,12 @@ inline void rendererDeleteSphere(uint32_t sphere) {
 }
 inline void rendererDrawPoints(const float emission[4], const float* xyz, uint32_t count) {
     activeRenderer->drawPoints(emission, xyz, count);
+}
+inline void rendererSetPointSize(float pixels) {
+    activeRenderer->setPointSize(pixels);
+}
+inline void rendererDrawShade(const float rgba[4]) {
+    activeRenderer->drawShade(rgba);
 }
 inline void rendererDrawText(const char* text, int width, int height) {
     activeRenderer->drawText(text, width, height);

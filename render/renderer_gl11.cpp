@@ -5,7 +5,9 @@
 
 #include "render/fps_overlay.h"
 #include "render/gl.h"
+#include "render/gl11_round_points.h"
 #include "render/renderer_backends.h"
+#include "render/round_point.h"
 
 namespace {
 
@@ -28,6 +30,15 @@ struct Picture {
 std::vector<Picture> pictures;
 bool scissorOn = false;
 DamageRect scissorBox{};
+float pointSize = kSquarePointSize;
+float backgroundOpacity = 1.0f;
+
+// Blending by the source's alpha, the colour buffer's attributes pushed first.
+void beginBlending() {
+    glPushAttrib(GL_COLOR_BUFFER_BIT);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
 
 void scissor(const DamageRect* rect) {
     scissorOn = rect != nullptr;
@@ -51,7 +62,10 @@ void setupFixedState() {
     glShadeModel(GL_SMOOTH);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glEnable(GL_LIGHTING);
-    glPointSize(1.0f);
+    glPointSize(kSquarePointSize);
+    pointSize = kSquarePointSize;
+    backgroundOpacity = 1.0f;
+    gl11ForgetRoundPoints();
 }
 
 uint32_t createLight(const RendererLight* light) {
@@ -160,11 +174,7 @@ PictureSpan spanInside(float raster, int size, int low, int length) {
 
 // At the current raster position: the whole picture, or under a scissor box only its part
 // inside, sent with the unpack skips and moved there with an empty bitmap (both GL 1.0).
-void drawPicture(uint32_t handle) {
-    if (handle == 0 || handle > pictures.size() || pictures[handle - 1].width == 0) {
-        return;
-    }
-    const Picture& p = pictures[handle - 1];
+void sendPicture(const Picture& p) {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     if (!scissorOn) {
         glDrawPixels(p.width, p.height, GL_RGB, GL_UNSIGNED_BYTE, p.rgb.data());
@@ -194,6 +204,26 @@ void drawPicture(uint32_t handle) {
     glPixelStorei(GL_UNPACK_SKIP_PIXELS, 0);
     glPixelStorei(GL_UNPACK_SKIP_ROWS, 0);
     glBitmap(0, 0, 0.0f, 0.0f, -moveX, -moveY, nullptr);
+}
+
+// Below full opacity the pixels' alpha, 1 as they are read, becomes the opacity on the way in
+// (scale 0, bias the opacity), and they are blended by it.
+void drawPicture(uint32_t handle) {
+    if (handle == 0 || handle > pictures.size() || pictures[handle - 1].width == 0 ||
+        backgroundOpacity <= 0.0f) {
+        return;
+    }
+    if (backgroundOpacity >= 1.0f) {
+        sendPicture(pictures[handle - 1]);
+        return;
+    }
+    glPushAttrib(GL_PIXEL_MODE_BIT);
+    glPixelTransferf(GL_ALPHA_SCALE, 0.0f);
+    glPixelTransferf(GL_ALPHA_BIAS, backgroundOpacity);
+    beginBlending();
+    sendPicture(pictures[handle - 1]);
+    glPopAttrib();
+    glPopAttrib();
 }
 
 void drawBackground(uint32_t background, float x, float y) {
@@ -231,6 +261,10 @@ void deleteBackground(uint32_t background) {
     }
 }
 
+void setBackgroundOpacity(float opacity) {
+    backgroundOpacity = opacity < 1.0f ? std::max(opacity, 0.0f) : 1.0f; // NaN: opaque
+}
+
 uint32_t createCover(const ImageRecord* record, const uint8_t* pixels) {
     if (pixels == nullptr) {
         return 0;
@@ -243,9 +277,22 @@ uint32_t createCover(const ImageRecord* record, const uint8_t* pixels) {
 
 // Pushing the texture attributes is costly (every unit's state is copied), so the few that
 // change are put back by hand.
+// Below full opacity the quad's colour carries it: replacing by an RGB texture keeps the
+// fragment's alpha, which blending then uses. The current colour and texture coordinates are
+// put back by hand too: Mesa's software GL does not restore a colour set outside glBegin from
+// the attribute stack once the quad's texture coordinates have been sent.
 void drawCover(uint32_t cover, const float texCoords[4]) {
-    if (cover == 0) {
+    if (cover == 0 || backgroundOpacity <= 0.0f) {
         return;
+    }
+    GLfloat colour[4];
+    GLfloat texCoord[4];
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    glGetFloatv(GL_CURRENT_TEXTURE_COORDS, texCoord);
+    const bool translucent = backgroundOpacity < 1.0f;
+    if (translucent) {
+        glColor4f(1.0f, 1.0f, 1.0f, backgroundOpacity);
+        beginBlending();
     }
     const GLboolean lighting = glIsEnabled(GL_LIGHTING);
     const GLboolean texturing = glIsEnabled(GL_TEXTURE_2D);
@@ -277,6 +324,11 @@ void drawCover(uint32_t cover, const float texCoords[4]) {
         glEnable(GL_LIGHTING);
     }
     restoreMatrices();
+    if (translucent) {
+        glPopAttrib();
+    }
+    glColor4fv(colour);
+    glTexCoord4fv(texCoord);
 }
 
 uint32_t createSphere(double radius, uint32_t texture) {
@@ -318,6 +370,10 @@ void deleteSphere(uint32_t sphere) {
 }
 
 void drawPoints(const float emission[4], const float* xyz, uint32_t count) {
+    if (pointSize > kSquarePointSize) {
+        gl11DrawRoundPoints(emission, xyz, count, pointSize);
+        return;
+    }
     glPushMatrix();
     glPushAttrib(GL_LIGHTING_BIT);
     glMaterialfv(GL_FRONT, GL_EMISSION, emission);
@@ -328,6 +384,24 @@ void drawPoints(const float emission[4], const float* xyz, uint32_t count) {
     glEnd();
     glPopAttrib();
     glPopMatrix();
+}
+
+void setPointSize(float pixels) {
+    pointSize = pixels > kSquarePointSize ? std::min(pixels, kLargestRoundPoint) : kSquarePointSize;
+}
+
+void drawShade(const float rgba[4]) {
+    glPushAttrib(GL_CURRENT_BIT | GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT);
+    loadWindowCorner();
+    glDisable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4fv(rgba);
+    glRectf(-1.0f, -1.0f, 1.0f, 1.0f);
+    restoreMatrices();
+    glPopAttrib();
 }
 
 void flush() {
@@ -360,12 +434,15 @@ const RendererBackend kGl11Renderer = {
     .drawBackground = drawBackground,
     .drawBackgroundAtOrigin = drawBackgroundAtOrigin,
     .deleteBackground = deleteBackground,
+    .setBackgroundOpacity = setBackgroundOpacity,
     .createCover = createCover,
     .drawCover = drawCover,
     .createSphere = createSphere,
     .drawSphere = drawSphere,
     .deleteSphere = deleteSphere,
     .drawPoints = drawPoints,
+    .setPointSize = setPointSize,
+    .drawShade = drawShade,
     .drawText = drawFpsOverlay,
     .flush = flush,
     .readPixels = readPixels,

@@ -1,5 +1,6 @@
 // The GLES2 backend: the fixed-function frame rebuilt from shaders, static buffers and a
 // matrix stack of its own, so that it runs on WebGL and on OpenGL ES 2 contexts.
+#include <algorithm>
 #include <cstddef>
 #include <vector>
 
@@ -7,6 +8,7 @@
 #include "render/gles2_program.h"
 #include "render/matrix4.h"
 #include "render/renderer_backends.h"
+#include "render/round_point.h"
 #include "render/sphere_mesh.h"
 #include "render/text_quads.h"
 
@@ -60,6 +62,9 @@ struct Gles2State {
     int top = 0;
     float viewportWidth = 1.0f;
     float viewportHeight = 1.0f;
+    float pointSize = kSquarePointSize;
+    float largestPoint = kSquarePointSize; // the driver's limit on gl_PointSize
+    float backgroundOpacity = 1.0f;
 
     bool lightOn = false;
     RendererLight light{};
@@ -133,6 +138,13 @@ void useLitProgram(const float emission[4], bool textured) {
     glUniform1f(p.materialAlpha, state.diffuse[3]);
     glUniform1f(p.textureOn, textured ? 1.0f : 0.0f);
     glUniform1i(p.texture, 0);
+    glUniform1f(p.pointSize, kSquarePointSize);
+    glUniform2f(p.pointShape, kSquarePointSize, 0.0f);
+}
+
+void beginBlending() {
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 }
 
 // Each quad of the font as two triangles, for as many quads as the text buffer holds.
@@ -162,7 +174,11 @@ void setupFixedState() {
         state.textBuffer =
             makeBuffer(GL_ARRAY_BUFFER, kTextVertexBufferBytes, nullptr, GL_STREAM_DRAW);
         state.textIndices = makeTextIndices();
+        GLfloat range[2] = {kSquarePointSize, kSquarePointSize};
+        glGetFloatv(GL_ALIASED_POINT_SIZE_RANGE, range);
+        state.largestPoint = range[1];
     }
+    glDisable(GL_BLEND);
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_SCISSOR_TEST);
     glCullFace(GL_BACK);
@@ -175,6 +191,8 @@ void setupFixedState() {
     copy(kInitialNormal, 3, state.currentNormal);
     state.top = 0;
     state.stack[0] = matrix4Identity();
+    state.pointSize = kSquarePointSize;
+    state.backgroundOpacity = 1.0f;
 }
 
 uint32_t createLight(const RendererLight* light) {
@@ -300,8 +318,20 @@ void drawQuad() {
     glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
 }
 
+// The quad, blended by the background's opacity where that is below 1.
+void drawBackgroundQuad() {
+    const bool translucent = state.backgroundOpacity < 1.0f;
+    if (translucent) {
+        beginBlending();
+    }
+    drawQuad();
+    if (translucent) {
+        glDisable(GL_BLEND);
+    }
+}
+
 void drawCover(uint32_t cover, const float texCoords[4]) {
-    if (cover == 0) {
+    if (cover == 0 || state.backgroundOpacity <= 0.0f) {
         return;
     }
     const CoverProgram& p = state.cover;
@@ -309,8 +339,13 @@ void drawCover(uint32_t cover, const float texCoords[4]) {
     glUniform2f(p.texLow, texCoords[0], texCoords[1]);
     glUniform2f(p.texHigh, texCoords[2], texCoords[3]);
     glUniform1i(p.picture, 0);
+    glUniform1f(p.opacity, state.backgroundOpacity);
     glBindTexture(GL_TEXTURE_2D, cover);
-    drawQuad();
+    drawBackgroundQuad();
+}
+
+void setBackgroundOpacity(float opacity) {
+    state.backgroundOpacity = opacity < 1.0f ? std::max(opacity, 0.0f) : 1.0f; // NaN: opaque
 }
 
 // Where GL would put the raster position for (x, y, 0): false when it falls outside the view
@@ -339,13 +374,14 @@ void drawPictureAt(uint32_t handle, const float origin[2]) {
     glUniform2f(p.size, background.width, background.height);
     glUniform2f(p.viewport, state.viewportWidth, state.viewportHeight);
     glUniform1i(p.picture, 0);
+    glUniform1f(p.opacity, state.backgroundOpacity);
     glBindTexture(GL_TEXTURE_2D, background.texture);
-    drawQuad();
+    drawBackgroundQuad();
 }
 
 bool isDrawable(uint32_t handle) {
     return handle != 0 && handle <= state.backgrounds.size() &&
-           state.backgrounds[handle - 1].texture != 0;
+           state.backgrounds[handle - 1].texture != 0 && state.backgroundOpacity > 0.0f;
 }
 
 void drawBackground(uint32_t handle, float x, float y) {
@@ -453,7 +489,49 @@ void drawPoints(const float emission[4], const float* xyz, uint32_t count) {
     glDisableVertexAttribArray(kAttribNormal);
     glVertexAttrib3fv(kAttribNormal, state.currentNormal);
     glDisableVertexAttribArray(kAttribTexCoord);
+    const bool round = state.pointSize > kSquarePointSize;
+    if (round) {
+        const float side = state.pointSize + 2.0f * kRoundPointMargin;
+        glUniform1f(state.lit.pointSize, side);
+        glUniform2f(state.lit.pointShape, side, 0.5f * state.pointSize);
+        beginBlending();
+    }
     glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(count));
+    if (round) {
+        glDisable(GL_BLEND);
+    }
+}
+
+// The square of a round point, rim included, must fit in what the driver draws.
+void setPointSize(float pixels) {
+    const float largest =
+        std::min(state.largestPoint - 2.0f * kRoundPointMargin, kLargestRoundPoint);
+    state.pointSize = pixels > kSquarePointSize && largest > kSquarePointSize
+                          ? std::min(pixels, largest)
+                          : kSquarePointSize;
+}
+
+// The lit program with the light off and the colour as its base: plain colour, and the quad's
+// unit square stretched over the clip volume. The light is put off the quad's plane, so that
+// the unused lighting terms stay finite.
+void drawShade(const float rgba[4]) {
+    useLitProgram(kNoEmission, false);
+    const Matrix4 identity = matrix4Identity();
+    Matrix4 wholeViewport = identity;
+    wholeViewport.m[0] = 2.0f;
+    wholeViewport.m[5] = 2.0f;
+    wholeViewport.m[12] = -1.0f;
+    wholeViewport.m[13] = -1.0f;
+    const LitProgram& p = state.lit;
+    glUniformMatrix4fv(p.modelViewProjection, 1, GL_FALSE, wholeViewport.m);
+    glUniformMatrix4fv(p.modelView, 1, GL_FALSE, identity.m);
+    glUniform4f(p.lightPosition, 0.0f, 0.0f, 1.0f, 1.0f);
+    glUniform1f(p.lightOn, 0.0f);
+    glUniform3fv(p.baseColour, 1, rgba);
+    glUniform1f(p.materialAlpha, rgba[3]);
+    beginBlending();
+    drawQuad();
+    glDisable(GL_BLEND);
 }
 
 // Lit by nothing but a white emission, which saturates: plain white whatever the light.
@@ -531,12 +609,15 @@ const RendererBackend kGles2Renderer = {
     .drawBackground = drawBackground,
     .drawBackgroundAtOrigin = drawBackgroundAtOrigin,
     .deleteBackground = deleteBackground,
+    .setBackgroundOpacity = setBackgroundOpacity,
     .createCover = createCover,
     .drawCover = drawCover,
     .createSphere = createSphere,
     .drawSphere = drawSphere,
     .deleteSphere = deleteSphere,
     .drawPoints = drawPoints,
+    .setPointSize = setPointSize,
+    .drawShade = drawShade,
     .drawText = drawText,
     .flush = flush,
     .readPixels = readPixels,

@@ -28,6 +28,6 @@ void sceneDamageAddBodies(DamageList* list, const DamageView& view, SceneBounds*
             toEye(body->particles[p]->position, &xyz[3 * p]);
         }
         bounds->spray[i] =
-            damageListAddPoints(list, view, xyz, static_cast<int>(body->particleCount));
+            damageListAddPoints(list, view, xyz, static_cast<int>(body->particleCount), 1.0);
     }
 }

@@ -32,6 +32,7 @@ struct BoundCase {
     std::vector<double> spray;                  // eye x, y, z of each point
     bool whole;
     std::vector<Rect> expected; // sorted
+    double pointSize = 1.0;     // the spray's, in pixels
 };
 
 TEST(DamageBounds, SpheresAndSpraysBoundWhatTheyCover) {
@@ -55,6 +56,10 @@ TEST(DamageBounds, SpheresAndSpraysBoundWhatTheyCover) {
          {{355, 255, 113, 90}}},
         {"a sphere reaching the near plane", {{0.0, 0.0, -1.5, 1.0}}, {}, true, {}},
         {"a spray point behind the eye", {}, {0.0, 0.0, 2.0}, true, {}},
+        // Four pixels across at (422.2, 411.1): its circle's 2 pixels and the pixel of rim
+        // beyond, 419.2 to 425.2 and 408.1 to 414.1; a point of half a pixel is one pixel.
+        {"a point of 4 pixels", {}, {0.5, 2.5, -9.0}, false, {{419, 408, 7, 7}}, 4.0},
+        {"a point of half a pixel", {}, {0.5, 2.5, -9.0}, false, {{422, 411, 1, 1}}, 0.5},
     };
     for (const BoundCase& c : cases) {
         DamageList list;
@@ -62,7 +67,8 @@ TEST(DamageBounds, SpheresAndSpraysBoundWhatTheyCover) {
             const double centre[3] = {s[0], s[1], s[2]};
             damageListAddSphere(&list, kView, centre, s[3]);
         }
-        damageListAddPoints(&list, kView, c.spray.data(), static_cast<int>(c.spray.size() / 3));
+        damageListAddPoints(&list, kView, c.spray.data(), static_cast<int>(c.spray.size() / 3),
+                            c.pointSize);
         EXPECT_EQ(list.whole, c.whole) << c.what;
         if (!c.whole) {
             EXPECT_EQ(rectsOf(list), c.expected) << c.what;

@@ -1,6 +1,7 @@
 // Whole frames drawn offscreen and read back: background placement, spheres, sprays, order.
 #include <cmath>
 
+#include "blend_checks.h"
 #include "gl_test_support.h"
 #include "math/vertex.h"
 #include "render/body_looks.h"
@@ -171,6 +172,23 @@ TEST_F(Frame, SprayPointsGlowInTheSprayColourAndDoNotTintLaterSpheres) {
     EXPECT_EQ(later.r, later.g);
     EXPECT_EQ(later.g, later.b);
     EXPECT_GT(later.r, 0);
+}
+
+} // namespace
+
+namespace {
+
+// Both renderers draw these alike: checked against one disc and one blend.
+TEST_F(Frame, LargePointsAreRoundAntiAliasedDiscs) {
+    expectRoundPointsLikeAnAntiAliasedDisc();
+}
+
+TEST_F(Frame, BackgroundsBlendOverTheSceneByTheirOpacity) {
+    expectBackgroundsBlendedByTheirOpacity();
+}
+
+TEST_F(Frame, ShadeBlendsItsColourOverTheViewport) {
+    expectShadeBlendedAtItsAlpha();
 }
 
 } // namespace

@@ -23,13 +23,12 @@ void captureError(const char* text) {
     errorTexts.emplace_back(text);
 }
 
+// Made again when needed: each suite of the program removes it when it ends.
 std::filesystem::path pictureFolder() {
-    static const std::filesystem::path folder = [] {
-        auto path = std::filesystem::temp_directory_path() /
-                    ("velmorin-gl-" + std::to_string(static_cast<long>(::getpid())));
-        std::filesystem::create_directories(path);
-        return path;
-    }();
+    static const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() /
+        ("velmorin-gl-" + std::to_string(static_cast<long>(::getpid())));
+    std::filesystem::create_directories(folder);
     return folder;
 }
 

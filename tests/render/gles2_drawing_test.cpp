@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "blend_checks.h"
 #include "gl_test_support.h"
 #include "platform/platform.h"
 #include "render/body_looks.h"
@@ -254,6 +255,23 @@ TEST_F(Gles2Drawing, TextIsWhiteInTheTopLeftCornerAndLeavesTheProjection) {
     addBody(kVertexOnPixelCentre, 0.5, 0, true);
     stepAndDrawFrame(0.0);
     expectNear(pixel(400, 300), {193, 193, 193});
+}
+
+} // namespace
+
+namespace {
+
+// Both renderers draw these alike: checked against one disc and one blend.
+TEST_F(Gles2Drawing, LargePointsAreRoundAntiAliasedDiscs) {
+    expectRoundPointsLikeAnAntiAliasedDisc();
+}
+
+TEST_F(Gles2Drawing, BackgroundsBlendOverTheSceneByTheirOpacity) {
+    expectBackgroundsBlendedByTheirOpacity();
+}
+
+TEST_F(Gles2Drawing, ShadeBlendsItsColourOverTheViewport) {
+    expectShadeBlendedAtItsAlpha();
 }
 
 } // namespace
