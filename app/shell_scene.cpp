@@ -1,6 +1,8 @@
 // Scene set-up and the frame-rate text, shared by the SDL2 and Win32 shells.
 #include "app/shell_scene.h"
 
+#include <ctime>
+
 #include "app/frame_pacer.h"
 #include "render/background.h"
 #include "render/body_looks.h"
@@ -11,14 +13,14 @@
 
 void shellCreateScene(const DemoOptions& options) {
     backgroundSetMode(effectiveBackground(options)); // setupGL makes what the mode draws
-    if (options.seedGiven) {
-        setupGLWithSeed(options.seed);
-    } else {
-        setupGL();
-    }
+    // The clock's seed as setupGL takes it, kept: the renewed scenes follow from it.
+    const uint32_t seed =
+        options.seedGiven ? options.seed : static_cast<uint32_t>(std::time(nullptr));
+    setupGLWithSeed(seed);
     simSettingsApply(options.sim);
     createScene();
     bodyLooksCreate();
+    frameStartLongRun(effectiveView(options), effectiveRenew(options), seed);
 }
 
 void shellFrameRateText(FpsCounter* counter, char* text) {

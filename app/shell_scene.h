@@ -6,8 +6,8 @@
 #include "app/options.h"
 
 // Fixed GL state, the generator seeded (from --seed or the clock), the light and background,
-// then the options' settings and the bodies with their textures. The seed comes first: the
-// scene draws from it.
+// then the options' settings and the bodies with their textures, and the view and renewal the
+// mode asks for. The seed comes first: the scene draws from it.
 void shellCreateScene(const DemoOptions& options);
 // Counts the frame and draws the measured rate at the top-left of a width by height drawable.
 void shellDrawFrameRate(FpsCounter* counter, int width, int height);

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "render/error_report.h"
 #include "render/picture_folder.h"
 #include "render/renderer.h"
 #include "render/texture.h"
@@ -48,6 +49,13 @@ void bodyLooksCreate() {
             loadTexture(picturePath(kTextureFiles[body->textureIndex]).c_str(), &scratch);
         look.sphere = rendererCreateSphere(body->radius, look.texture);
     }
+}
+
+void bodyLooksRenew() {
+    const ErrorReporter reporter = currentErrorReporter();
+    setErrorReporter(nullptr); // the default sink: standard error
+    bodyLooksCreate();
+    setErrorReporter(reporter);
 }
 
 void bodyLooksCreateBare() {

@@ -23,6 +23,9 @@ extern BodyLook bodyLooks[kMaxBodies];
 // body after the other in body order, so any failure is reported in that order. Entries past
 // the last body are cleared. Needs a current GL context and the scene already created.
 void bodyLooksCreate();
+// The same for a scene that replaced the first while the program runs: a picture that cannot
+// be read is reported on standard error only, never in a box over the running scene.
+void bodyLooksRenew();
 // The same without reading any picture: every sphere plain grey, for a shell whose pictures
 // are still being painted while the scene already runs.
 void bodyLooksCreateBare();

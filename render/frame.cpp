@@ -11,9 +11,7 @@
 #include "render/scene_damage.h"
 #include "render/spray_draw.h"
 #include "render/texture.h"
-#include "sim/physics.h"
 #include "sim/random.h"
-#include "sim/spray.h"
 #include "sim/world.h"
 
 uint32_t lightList = 0;
@@ -29,13 +27,9 @@ constexpr RendererLight kLight = {{0.1f, 0.1f, 0.1f, 1.0f},   // ambient
 // The picture's lower-left corner, in the scene frame.
 constexpr float kBackgroundRasterX = -3.0f;
 constexpr float kBackgroundRasterY = -3.0f;
-constexpr double kFrustumHalfWidth = 1.0;
-// Outside the fixed placement the 800 by 600 frame's vertical extent is kept instead, so that
-// a wider drawable shows more at the sides rather than larger bodies. At 800 by 600 both give
-// the same frustum.
-constexpr double kFrustumHalfHeight = 0.75;
-constexpr double kNearPlane = 1.0;
-constexpr double kFarPlane = 41.0;
+// The drawable height whose spray points are one pixel: the 800 by 600 frame's.
+constexpr double kPointSizeHeight = 600.0;
+constexpr float kVeilBlack[4] = {0.0f, 0.0f, 0.0f, 1.0f};
 
 // The drawable's size as last given to resizeViewport; 0 before.
 int viewWidth = 0;
@@ -45,12 +39,55 @@ int viewHeight = 0;
 FrameDamage ownDamage;
 FrameDamage* damage = &ownDamage;
 
+// The view's widening and the scene's renewal; fixed and never until a shell asks.
+LongRun longRun;
+bool longRunActive = false;
+// A new scene began in the last step: its bodies wear new pictures, and nothing of the frames
+// before holds them.
+bool sceneRenewed = false;
+
 void keepFrustum(int width, int height, double left, double right, double bottom, double top) {
     if (width != damage->view.width || height != damage->view.height) {
         damageHistoryForget(&damage->history);
     }
     damage->view = DamageView{left, right, bottom, top, kNearPlane, width, height};
     rendererSetProjection(width, height, left, right, bottom, top, kNearPlane, kFarPlane);
+}
+
+bool keepsHorizontalExtent() {
+    return backgroundGetMode() == BackgroundMode::Fixed;
+}
+
+// The drawable's own frustum widened by the view's scale: a wider view of the same scene, the
+// eye where it was, so the lighting of every sphere stays as it was.
+void applyProjection() {
+    const ViewFrustum base = viewFrustumFor(viewWidth, viewHeight, keepsHorizontalExtent());
+    const double scale = longRunScale(longRun);
+    keepFrustum(viewWidth, viewHeight, -base.halfWidth * scale, base.halfWidth * scale,
+                -base.halfHeight * scale, base.halfHeight * scale);
+}
+
+// The background again over everything drawn, as opaque as the fade between scenes has come:
+// over black outside a picture that does not cover the drawable, so that at the fade's middle
+// the frame is the background alone.
+void drawVeil(double veil, float rasterScale) {
+    if (!backgroundCoversDrawable(viewWidth, viewHeight)) {
+        const float black[4] = {kVeilBlack[0], kVeilBlack[1], kVeilBlack[2],
+                                static_cast<float>(veil)};
+        rendererDrawShade(black);
+    }
+    rendererSetBackgroundOpacity(static_cast<float>(veil));
+    if (backgroundGetMode() == BackgroundMode::Fixed) {
+        rendererPushMatrix();
+        rendererLoadIdentity();
+        rendererTranslate(0.0f, 0.0f, static_cast<float>(-kCameraDistance));
+        rendererDrawBackground(backgroundList, kBackgroundRasterX * rasterScale,
+                               kBackgroundRasterY * rasterScale);
+        rendererPopMatrix();
+    } else {
+        backgroundDrawFill(viewWidth, viewHeight);
+    }
+    rendererSetBackgroundOpacity(1.0f);
 }
 
 // This frame's own damage: every body and spray, and what is drawn over it; the whole drawable
@@ -61,7 +98,14 @@ DamageList frameDamageNow() {
         damage->backgroundChanges = backgroundChanges();
         now.whole = true;
     }
-    sceneDamageAddBodies(&now, damage->view, &damage->bounds);
+    // Every pixel of a fading frame changes, and so does every pixel of the first clear one.
+    const bool veiled = sceneRenewalVeil(longRun.renewal) > 0.0;
+    if (veiled || damage->veiled || sceneRenewed) {
+        now.whole = true;
+    }
+    damage->veiled = veiled;
+    sceneDamageAddBodies(&now, damage->view, &damage->bounds,
+                         framePointSize(viewHeight, longRunScale(longRun)));
     return now;
 }
 
@@ -81,9 +125,13 @@ void drawScene(const DamageRect* part) {
     rendererUseLight(lightList); // with the identity loaded, the light stays fixed to the eye
     rendererTranslate(0.0f, 0.0f, static_cast<float>(-kCameraDistance));
 
+    // The picture lies at infinity: a widened view must not move it. The corner, scaled with
+    // the frustum, projects to the same window pixel.
+    const auto rasterScale = static_cast<float>(longRunScale(longRun));
     if (backgroundGetMode() == BackgroundMode::Fixed) {
         rendererPushMatrix();
-        rendererDrawBackground(backgroundList, kBackgroundRasterX, kBackgroundRasterY);
+        rendererDrawBackground(backgroundList, kBackgroundRasterX * rasterScale,
+                               kBackgroundRasterY * rasterScale);
         rendererPopMatrix();
     } else {
         backgroundDrawFill(viewWidth, viewHeight);
@@ -92,6 +140,7 @@ void drawScene(const DamageRect* part) {
     // The view stays centred on where the bodies' mass started, not where it is now.
     rendererTranslate(static_cast<float>(-centerOfMass.x), static_cast<float>(-centerOfMass.y),
                       static_cast<float>(-centerOfMass.z));
+    rendererSetPointSize(framePointSize(viewHeight, longRunScale(longRun)));
     // No depth test: each body and its spray cover whatever was drawn before them.
     for (uint32_t i = 0; i < gravityListCount(&bodies); i++) {
         GravityObject* body = gravityListGet(&bodies, i);
@@ -108,6 +157,11 @@ void drawScene(const DamageRect* part) {
         }
     }
     rendererPopMatrix();
+    rendererSetPointSize(1.0f);
+    const double veil = sceneRenewalVeil(longRun.renewal);
+    if (veil > 0.0) {
+        drawVeil(veil, rasterScale);
+    }
 }
 
 } // namespace
@@ -123,6 +177,9 @@ void setupGLWithSeed(uint32_t seed) {
     lightList = rendererCreateLight(&kLight);
     ownDamage = FrameDamage{};
     damage = &ownDamage;
+    longRun = LongRun{};
+    longRunActive = false;
+    sceneRenewed = false;
     backgroundList = loadBackground(picturePath(kBackgroundFile).c_str());
 }
 
@@ -132,14 +189,35 @@ void resizeViewport(int width, int height) {
     }
     viewWidth = width;
     viewHeight = height;
-    if (backgroundGetMode() != BackgroundMode::Fixed) {
-        const double halfWidth =
-            kFrustumHalfHeight * static_cast<double>(width) / static_cast<double>(height);
-        keepFrustum(width, height, -halfWidth, halfWidth, -kFrustumHalfHeight, kFrustumHalfHeight);
-        return;
+    if (damage == &ownDamage) {
+        longRunResize(&longRun, viewFrustumFor(width, height, keepsHorizontalExtent()));
     }
-    const double aspect = static_cast<double>(height) / static_cast<double>(width);
-    keepFrustum(width, height, -kFrustumHalfWidth, kFrustumHalfWidth, -aspect, aspect);
+    applyProjection();
+}
+
+void frameStartLongRun(ViewMode view, RenewMode renew, uint32_t seed) {
+    ViewFrustum base = longRun.base;
+    if (viewWidth > 0 && viewHeight > 0) {
+        base = viewFrustumFor(viewWidth, viewHeight, keepsHorizontalExtent());
+    }
+    longRunStart(&longRun, view, renew, seed, base);
+    longRunActive = view != ViewMode::Fixed || renew != RenewMode::Never;
+}
+
+double frameViewScale() {
+    return longRunScale(longRun);
+}
+
+uint32_t frameSceneSeed() {
+    return longRun.renewal.seed;
+}
+
+float framePointSize(int height, double scale) {
+    if (longRun.viewMode != ViewMode::Follow || height <= 0) {
+        return 1.0f;
+    }
+    const double size = static_cast<double>(height) / kPointSizeHeight / scale;
+    return size > 1.0 ? static_cast<float>(size) : 1.0f;
 }
 
 void frameSetBufferAge(int age) {
@@ -155,9 +233,13 @@ const DamageList& frameDrawn() {
 }
 
 void stepFrame(double dt) {
-    physicsStep(dt);
-    for (uint32_t i = 0; i < gravityListCount(&bodies); i++) {
-        updateSpray(gravityListGet(&bodies, i), dt);
+    if (!longRunActive) {
+        worldStep(dt);
+        return;
+    }
+    sceneRenewed = longRunStep(&longRun, dt);
+    if (sceneRenewed) {
+        bodyLooksRenew();
     }
 }
 
@@ -171,6 +253,9 @@ void stepAndDrawFrame(double dt) {
 }
 
 void drawFrame() {
+    if (longRunActive && viewWidth > 0 && viewHeight > 0) {
+        applyProjection(); // the view may have widened or narrowed in the step
+    }
     damage->drawn = damageHistoryRedraw(&damage->history, frameDamageNow(), damage->bufferAge);
     damage->bufferAge = 0;
     damage->overlay = DamageList{};

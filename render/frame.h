@@ -6,8 +6,8 @@
 #include "render/damage.h"
 #include "render/frame_timing.h"
 #include "render/scene_damage.h"
+#include "sim/long_run.h"
 
-inline constexpr double kCameraDistance = 9.0; // the scene frame lies this far down -z
 inline constexpr const char* kBackgroundFile = "bitmap/background.bmp";
 
 // The light set-up, called at the start of every frame.
@@ -26,6 +26,20 @@ void setupGLWithSeed(uint32_t seed);
 void resizeViewport(int width, int height);
 // Times the frame, steps the physics by the resulting dt, and draws.
 void renderFrame();
+
+// Outside the fixed demo: for the scene just created from seed, a view that widens to keep it
+// in sight and a new scene once it has flown apart, as asked. setupGL puts the fixed view and
+// the one scene back. The widening follows the program's own drawable (a shell drawing
+// several keeps the 800 by 600 frame's shape for it).
+void frameStartLongRun(ViewMode view, RenewMode renew, uint32_t seed);
+// The view's scale now (1: as the drawable's size alone makes it) and the seed of the scene
+// shown.
+double frameViewScale();
+uint32_t frameSceneSeed();
+// The spray points' diameter in pixels for a drawable height pixels high at that view scale:
+// with the following view they grow with the drawable against the 600-pixel frame and shrink
+// as the view widens, never below one pixel.
+float framePointSize(int height, double scale);
 
 // The rest of renderFrame for a given dt: the physics step and the drawing. The frame is drawn
 // whole, or, into a buffer of known age, only where it differs from the frame the buffer holds;
@@ -48,6 +62,7 @@ struct FrameDamage {
     DamageList drawn;
     SceneBounds bounds;
     uint32_t backgroundChanges = 0;
+    bool veiled = false; // the last frame faded between scenes, so drawn whole
 };
 // The record the calls below and the next frames use; null: the program's one drawable's.
 void frameSelectDamage(FrameDamage* record);

@@ -17,7 +17,8 @@ void toEye(Vertex world, double* eye) {
 
 } // namespace
 
-void sceneDamageAddBodies(DamageList* list, const DamageView& view, SceneBounds* bounds) {
+void sceneDamageAddBodies(DamageList* list, const DamageView& view, SceneBounds* bounds,
+                          double pointSize) {
     double xyz[3 * kMaxParticles];
     for (uint32_t i = 0; i < gravityListCount(&bodies) && !list->whole; i++) {
         const GravityObject* body = gravityListGet(&bodies, i);
@@ -28,6 +29,6 @@ void sceneDamageAddBodies(DamageList* list, const DamageView& view, SceneBounds*
             toEye(body->particles[p]->position, &xyz[3 * p]);
         }
         bounds->spray[i] =
-            damageListAddPoints(list, view, xyz, static_cast<int>(body->particleCount), 1.0);
+            damageListAddPoints(list, view, xyz, static_cast<int>(body->particleCount), pointSize);
     }
 }

@@ -11,6 +11,7 @@ struct SceneBounds {
     DamageRect spray[kMaxBodies];
 };
 
-// Adds the bound of every sphere and of every spray, as the frame places them before the eye,
-// and keeps each in bounds.
-void sceneDamageAddBodies(DamageList* list, const DamageView& view, SceneBounds* bounds);
+// Adds the bound of every sphere and of every spray (its points pointSize pixels across), as
+// the frame places them before the eye, and keeps each in bounds.
+void sceneDamageAddBodies(DamageList* list, const DamageView& view, SceneBounds* bounds,
+                          double pointSize);

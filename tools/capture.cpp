@@ -31,7 +31,8 @@ constexpr int kFailureStatus = 1;
 constexpr const char* kUsage = "usage: velmorin-capture --seed S --frames N --dt D --out FILE.png "
                                "[--every K PREFIX] [--dir DIR] [--renderer gl11|gles2] "
                                "[--size WxH] [--background fixed|fill|none] "
-                               "[--bodies N] [--speed X] [--spray N]\n";
+                               "[--bodies N] [--speed X] [--spray N] "
+                               "[--view follow|fixed] [--renew auto|never]\n";
 constexpr int kDefaultWidth = 800;
 constexpr int kDefaultHeight = 600;
 // Large enough for any screen, small enough that one frame's pixels stay well within memory.
@@ -53,6 +54,8 @@ struct CaptureOptions {
     int width = kDefaultWidth;
     int height = kDefaultHeight;
     BackgroundMode background = BackgroundMode::Fixed;
+    ViewMode view = ViewMode::Fixed;
+    RenewMode renew = RenewMode::Never;
 };
 
 // A finite, non-negative number of seconds.
@@ -77,6 +80,8 @@ bool parseOptions(int argc, char** argv, CaptureOptions* options) {
     uint32_t settingsSeen = 0;
     bool haveSize = false;
     bool haveBackground = false;
+    bool haveView = false;
+    bool haveRenew = false;
     for (int i = 1; i < argc; i++) {
         const char* flag = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -136,6 +141,18 @@ bool parseOptions(int argc, char** argv, CaptureOptions* options) {
             }
             haveBackground = true;
             i++;
+        } else if (std::strcmp(flag, "--view") == 0 && !haveView) {
+            if (!viewModeFromName(value, &options->view)) {
+                return false;
+            }
+            haveView = true;
+            i++;
+        } else if (std::strcmp(flag, "--renew") == 0 && !haveRenew) {
+            if (!renewModeFromName(value, &options->renew)) {
+                return false;
+            }
+            haveRenew = true;
+            i++;
         } else if (std::strcmp(flag, "--dir") == 0 && options->dir.empty()) {
             if (!isNonEmpty(value)) {
                 return false;
@@ -192,6 +209,7 @@ bool renderFrames(const CaptureOptions& options) {
     simSettingsApply(options.sim);
     createScene();
     bodyLooksCreate();
+    frameStartLongRun(options.view, options.renew, options.seed);
     resizeViewport(options.width, options.height);
     const double step = simSettingsScaleStep(options.dt);
     for (unsigned long long frame = 1; frame <= options.frames; frame++) {
