@@ -130,6 +130,44 @@ TEST(DemoOptions, BackgroundFillsEveryModeButTheSwitchedOne) {
     }
 }
 
+// Following and renewing in every mode option, a hosted saver's variable included; the switched
+// demo keeps its one view and scene.
+TEST(DemoOptions, ViewFollowsAndScenesRenewInEveryModeOption) {
+    struct Case {
+        std::vector<const char*> arguments;
+        const char* saverWindowEnv;
+        ViewMode view;
+        RenewMode renew;
+    };
+    const Case cases[] = {
+        {{}, nullptr, ViewMode::Fixed, RenewMode::Never},
+        {{}, "0x600008", ViewMode::Follow, RenewMode::Auto},
+        {{"--windowed"}, nullptr, ViewMode::Follow, RenewMode::Auto},
+        {{"--desktop", "--view", "fixed"}, nullptr, ViewMode::Fixed, RenewMode::Auto},
+        {{"--root", "--renew=never"}, nullptr, ViewMode::Follow, RenewMode::Never},
+        {{"--window-id", "5", "--view=follow", "--renew", "auto"},
+         nullptr,
+         ViewMode::Follow,
+         RenewMode::Auto},
+        {{"--wallpaper"}, nullptr, ViewMode::Follow, RenewMode::Auto},
+        {{"--saver", "--view", "fixed", "--renew", "never"},
+         nullptr,
+         ViewMode::Fixed,
+         RenewMode::Never},
+    };
+    for (const Case& c : cases) {
+        std::vector<const char*> argv{"velmorin"};
+        argv.insert(argv.end(), c.arguments.begin(), c.arguments.end());
+        DemoOptions options;
+        ASSERT_EQ(parseDemoOptions(static_cast<int>(argv.size()), argv.data(), c.saverWindowEnv,
+                                   &options),
+                  OptionsVerdict::Run);
+        const char* first = c.arguments.empty() ? "(none)" : c.arguments[0];
+        EXPECT_EQ(effectiveView(options), c.view) << first;
+        EXPECT_EQ(effectiveRenew(options), c.renew) << first;
+    }
+}
+
 TEST(DemoOptions, HelpAndVersionWinWhereverTheyStand) {
     EXPECT_EQ(verdictOf({"--help"}), OptionsVerdict::Help);
     EXPECT_EQ(verdictOf({"--fps", "--version"}), OptionsVerdict::Version);
@@ -184,6 +222,13 @@ TEST(DemoOptions, MalformedMissingRepeatedOrUnknownIsBadUsage) {
              {"--saver", "--window-id", "0x5"},
              {"--wallpaper", "--wallpaper"},
              {"--saver=1"},
+             {"--view", "fixed"}, // the switched demo has one view, one scene and no file
+             {"--renew", "never"},
+             {"--config", "velmorin.conf"},
+             {"--desktop", "--view", "wide"},
+             {"--desktop", "--renew", "sometimes"},
+             {"--desktop", "--renew"},
+             {"--desktop", "--config="},
          }) {
         DemoOptions options;
         std::vector<const char*> argv{"velmorin"};
