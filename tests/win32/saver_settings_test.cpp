@@ -42,6 +42,12 @@ TEST(SaverSettings, EveryStoredValueBecomesAUsableOne) {
         {"MaxFps", SaverStored::Absent, 0, 60},   // a saver's usual cap
         {"MaxFps", SaverStored::Dword, 0, 0},     // no cap, as asked
         {"MaxFps", SaverStored::OtherType, 30, 60},
+        {"View", SaverStored::Absent, 0, 0},  // follow
+        {"View", SaverStored::Dword, 1, 1},   // fixed
+        {"View", SaverStored::Dword, 2, 0},   // no such choice: follow
+        {"Renew", SaverStored::Absent, 0, 0}, // auto
+        {"Renew", SaverStored::Dword, 1, 1},  // never
+        {"Renew", SaverStored::Dword, 9, 0},  // no such choice: auto
     };
     for (const StoredCase& c : cases) {
         const SaverSettingRule* rule = findRule(c.name);
@@ -59,6 +65,35 @@ TEST(SaverSettings, StoredBackgroundChoiceReachesTheDemo) {
         DemoOptions options;
         saverSettingsApply(settings, &options);
         EXPECT_EQ(options.background, expected) << stored;
+    }
+}
+
+// What the dialog stores is what the saver runs with and what its log line says.
+TEST(SaverSettings, StoredViewAndRenewalReachTheDemoAndItsLog) {
+    struct Case {
+        uint32_t view;
+        uint32_t renew;
+        ViewMode expectedView;
+        RenewMode expectedRenew;
+        const char* logged;
+    };
+    const Case cases[] = {
+        {kSaverViewFollow, kSaverRenewAuto, ViewMode::Follow, RenewMode::Auto,
+         " fps=off view=follow renew=auto"},
+        {kSaverViewFixed, kSaverRenewNever, ViewMode::Fixed, RenewMode::Never,
+         " fps=off view=fixed renew=never"},
+    };
+    for (const Case& c : cases) {
+        SaverSettings settings = saverSettingsDefaults();
+        settings.view = c.view;
+        settings.renew = c.renew;
+        DemoOptions options;
+        options.mode = WindowMode::Saver;
+        saverSettingsApply(settings, &options);
+        EXPECT_EQ(effectiveView(options), c.expectedView) << c.logged;
+        EXPECT_EQ(effectiveRenew(options), c.expectedRenew) << c.logged;
+        const std::string line = saverSettingsDescribe(settings);
+        EXPECT_EQ(line.substr(line.size() - std::strlen(c.logged)), c.logged);
     }
 }
 
