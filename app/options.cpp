@@ -11,8 +11,9 @@ const char* const kUsageLine =
     "usage: velmorin [--windowed[=WxH] | --desktop | --root | --window-id ID | --wallpaper | "
     "--saver] [--seed N] "
     "[--pictures DIR] [--max-fps N] [--no-vsync] [--fps] [--renderer gl11|gles2] "
-    "[--bodies N] [--speed X] [--spray N] [--background fill|fixed|none] [--view follow|fixed] [--renew auto|never] "
-    "[--help] [--version]\n";
+    "[--bodies N] [--speed X] [--spray N] [--background fill|fixed|none] [--view follow|fixed] "
+    "[--renew auto|never] "
+    "[--config FILE] [--help] [--version]\n";
 
 const char* const kHelpText =
     "usage: velmorin [OPTION]...\n"
@@ -52,11 +53,15 @@ const char* const kHelpText =
     "  --saver           a screensaver for idle tools that run a command: over every window\n"
     "                    until a key, a click or a pointer move; at most 60 frames a second\n"
     "                    unless --max-fps says otherwise\n"
+    "  --config FILE     read the settings from FILE instead of\n"
+    "                    $XDG_CONFIG_HOME/velmorin/velmorin.conf (only with a mode option)\n"
     "  --help            show this help and end\n"
     "  --version         show the version and end\n"
     "\n"
     "Pictures are looked for in DIR, then bitmap/ in the working folder, then the installed\n"
     "share/velmorin/bitmap, then bitmap/ beside the program.\n"
+    "With a mode option the settings file is read first, its lines as \"bodies = 7\" or\n"
+    "\"fps = true\"; the command line wins over it. Without one the file is not read.\n"
     "Exit status: 0 when it ends normally or on a signal, 1 when --wallpaper or --saver\n"
     "cannot be shown (a Wayland compositor without layer surfaces), 2 for bad usage.\n";
 
@@ -176,6 +181,11 @@ bool onRenew(ParseState* state, const char* value) {
     return renewModeFromName(value, &state->options->renew);
 }
 
+bool onConfig(ParseState* state, const char* value) {
+    state->options->configFile = value;
+    return *value != '\0';
+}
+
 enum class ValueKind {
     None,     // a plain switch
     Optional, // only as --name=value
@@ -186,27 +196,33 @@ struct OptionRule {
     const char* name;
     ValueKind value;
     bool (*apply)(ParseState* state, const char* value);
+    // What a settings file line must give, for its error message; null: the option is for the
+    // command line alone (a mode, or the file itself).
+    const char* fileExpects;
 };
 
+constexpr const char* kSwitchExpects = "true or false";
+
 constexpr OptionRule kOptionRules[] = {
-    {"--windowed", ValueKind::Optional, onWindowed},
-    {"--desktop", ValueKind::None, onDesktop},
-    {"--root", ValueKind::None, onRoot},
-    {"--window-id", ValueKind::Required, onWindowId},
-    {"--wallpaper", ValueKind::None, onWallpaper},
-    {"--saver", ValueKind::None, onSaver},
-    {"--seed", ValueKind::Required, onSeed},
-    {"--pictures", ValueKind::Required, onPictures},
-    {"--max-fps", ValueKind::Required, onMaxFps},
-    {"--no-vsync", ValueKind::None, onNoVsync},
-    {"--fps", ValueKind::None, onFps},
-    {"--renderer", ValueKind::Required, onRenderer},
-    {"--bodies", ValueKind::Required, onBodies},
-    {"--speed", ValueKind::Required, onSpeed},
-    {"--spray", ValueKind::Required, onSpray},
-    {"--background", ValueKind::Required, onBackground},
-    {"--view", ValueKind::Required, onView},
-    {"--renew", ValueKind::Required, onRenew},
+    {"--windowed", ValueKind::Optional, onWindowed, nullptr},
+    {"--desktop", ValueKind::None, onDesktop, nullptr},
+    {"--root", ValueKind::None, onRoot, nullptr},
+    {"--window-id", ValueKind::Required, onWindowId, nullptr},
+    {"--wallpaper", ValueKind::None, onWallpaper, nullptr},
+    {"--saver", ValueKind::None, onSaver, nullptr},
+    {"--seed", ValueKind::Required, onSeed, "a number from 0 to 4294967295"},
+    {"--pictures", ValueKind::Required, onPictures, "a folder"},
+    {"--max-fps", ValueKind::Required, onMaxFps, "a number from 0 to 100000"},
+    {"--no-vsync", ValueKind::None, onNoVsync, kSwitchExpects},
+    {"--fps", ValueKind::None, onFps, kSwitchExpects},
+    {"--renderer", ValueKind::Required, onRenderer, "gl11 or gles2"},
+    {"--bodies", ValueKind::Required, onBodies, "a number from 1 to 20"},
+    {"--speed", ValueKind::Required, onSpeed, "a number from 0.25 to 4"},
+    {"--spray", ValueKind::Required, onSpray, "a number from 0 to 100"},
+    {"--background", ValueKind::Required, onBackground, "fill, fixed or none"},
+    {"--view", ValueKind::Required, onView, "follow or fixed"},
+    {"--renew", ValueKind::Required, onRenew, "auto or never"},
+    {"--config", ValueKind::Required, onConfig, nullptr},
 };
 constexpr size_t kOptionRuleCount = sizeof kOptionRules / sizeof kOptionRules[0];
 
@@ -230,6 +246,19 @@ int findRule(const char* argument, const char** inlineValue) {
     return -1;
 }
 
+// A switch in a settings file: on or off, in the words people write in such files.
+bool parseSwitchValue(const char* text, bool* on) {
+    constexpr const char* kOn[] = {"true", "yes", "on", "1"};
+    constexpr const char* kOff[] = {"false", "no", "off", "0"};
+    for (size_t i = 0; i < sizeof kOn / sizeof kOn[0]; i++) {
+        if (std::strcmp(text, kOn[i]) == 0 || std::strcmp(text, kOff[i]) == 0) {
+            *on = std::strcmp(text, kOn[i]) == 0;
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 bool parseWindowId(const char* text, uint64_t* out) {
@@ -251,6 +280,11 @@ bool parseWindowId(const char* text, uint64_t* out) {
 OptionsVerdict parseDemoOptions(int argc, const char* const* argv, const char* saverWindowEnv,
                                 DemoOptions* options) {
     *options = DemoOptions{};
+    return parseDemoOptionsOver(argc, argv, saverWindowEnv, options);
+}
+
+OptionsVerdict parseDemoOptionsOver(int argc, const char* const* argv, const char* saverWindowEnv,
+                                    DemoOptions* options) {
     ParseState state{options};
     bool seen[kOptionRuleCount] = {};
     for (int i = 1; i < argc; i++) {
@@ -293,10 +327,53 @@ OptionsVerdict parseDemoOptions(int argc, const char* const* argv, const char* s
         options->drawOnRoot = false;
     }
     if (options->mode == WindowMode::SwitchedFullScreen &&
-        (options->viewGiven || options->renewGiven)) {
-        return OptionsVerdict::BadUsage; // the switched demo has one view and one scene
+        (options->viewGiven || options->renewGiven || options->configFile != nullptr)) {
+        // The switched demo has one view and one scene, and no settings file to read.
+        return OptionsVerdict::BadUsage;
     }
     return OptionsVerdict::Run;
+}
+
+SettingVerdict applyDemoSetting(const char* name, const char* value, DemoOptions* options) {
+    int found = -1;
+    for (size_t i = 0; i < kOptionRuleCount; i++) {
+        if (std::strcmp(kOptionRules[i].name + 2, name) == 0) { // past the dashes
+            found = static_cast<int>(i);
+        }
+    }
+    if (found < 0) {
+        const bool commandOnly =
+            std::strcmp(name, "help") == 0 || std::strcmp(name, "version") == 0;
+        return commandOnly ? SettingVerdict::CommandLineOnly : SettingVerdict::Unknown;
+    }
+    const OptionRule& rule = kOptionRules[found];
+    if (rule.fileExpects == nullptr) {
+        return SettingVerdict::CommandLineOnly;
+    }
+    // A refused value must leave nothing behind, so it is tried on a copy first.
+    DemoOptions tried = *options;
+    ParseState state{&tried};
+    bool accepted = false;
+    if (rule.value == ValueKind::None) {
+        bool on = false;
+        accepted = parseSwitchValue(value, &on) && (!on || rule.apply(&state, nullptr));
+    } else {
+        accepted = rule.apply(&state, value);
+    }
+    if (!accepted) {
+        return SettingVerdict::BadValue;
+    }
+    *options = tried;
+    return SettingVerdict::Applied;
+}
+
+const char* demoSettingExpects(const char* name) {
+    for (const OptionRule& rule : kOptionRules) {
+        if (std::strcmp(rule.name + 2, name) == 0) {
+            return rule.fileExpects;
+        }
+    }
+    return nullptr;
 }
 
 uint32_t effectiveMaxFps(const DemoOptions& options, int displayRefreshHz) {

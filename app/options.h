@@ -51,6 +51,9 @@ struct DemoOptions {
     bool renewGiven = false;
     RenewMode renew = RenewMode::Never;
 
+    // Another settings file than the usual one; points into argv. Only with a mode option.
+    const char* configFile = nullptr;
+
     // Saver mode: the host's window, or the root window when drawOnRoot is set.
     bool drawOnRoot = false;
     uint64_t hostWindow = 0;
@@ -69,6 +72,26 @@ enum class OptionsVerdict {
 // printed.
 OptionsVerdict parseDemoOptions(int argc, const char* const* argv, const char* saverWindowEnv,
                                 DemoOptions* options);
+
+// The command line over what options already holds (a settings file's lines): whatever it
+// gives wins, and nothing is reset first. parseDemoOptions is this over the defaults.
+OptionsVerdict parseDemoOptionsOver(int argc, const char* const* argv, const char* saverWindowEnv,
+                                    DemoOptions* options);
+
+enum class SettingVerdict {
+    Applied,
+    Unknown,         // no option of that name
+    CommandLineOnly, // a mode option, --config, --help or --version
+    BadValue,        // options untouched
+};
+
+// One setting as a settings file names it: an option's long name without the dashes, and its
+// value; a switch takes true or false (also yes/no, on/off, 1/0). Read by the option's own
+// parser. A value kept in options (pictures, renderer) must outlive them.
+SettingVerdict applyDemoSetting(const char* name, const char* value, DemoOptions* options);
+// What a setting's value must be, in words ("a number from 1 to 20"); null for names that are
+// no setting of a file.
+const char* demoSettingExpects(const char* name);
 
 // A window id as hosts pass it: "0x" and hex digits, or decimal; never 0.
 bool parseWindowId(const char* text, uint64_t* out);

@@ -7,8 +7,9 @@
 
 #include "app/exit_handlers.h"
 #include "app/frame_pacer.h"
-#include "app/options.h"
+#include "app/linux/linux_settings_file.h"
 #include "app/linux/linux_window.h"
+#include "app/options.h"
 #if defined(VELMORIN_WAYLAND)
 #include "app/linux/linux_layers.h"
 #include "platform/wayland/platform_wayland.h"
@@ -69,10 +70,19 @@ int answerCommandLine(OptionsVerdict verdict) {
 
 int main(int argc, char** argv) {
     DemoOptions options;
-    const int answered = answerCommandLine(
-        parseDemoOptions(argc, argv, std::getenv("XSCREENSAVER_WINDOW"), &options));
+    const char* saverWindowEnv = std::getenv("XSCREENSAVER_WINDOW");
+    const int answered = answerCommandLine(parseDemoOptions(argc, argv, saverWindowEnv, &options));
     if (answered >= 0) {
         return answered;
+    }
+    // Every mode option starts from the settings file; the plain demo is always the same.
+    SettingsFile settingsFile; // what options may point into
+    if (options.mode != WindowMode::SwitchedFullScreen) {
+        const int status =
+            linuxApplySettingsFile(argc, argv, saverWindowEnv, &settingsFile, &options);
+        if (status >= 0) {
+            return status;
+        }
     }
     installExitHandlers();
     // The wallpaper draws on the root window as --root does, and behaves as a hosted saver.

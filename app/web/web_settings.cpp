@@ -15,7 +15,8 @@
 
 namespace {
 
-constexpr const char* kSettingNames[] = {"bodies", "speed", "spray", "background", "fps"};
+constexpr const char* kSettingNames[] = {"bodies", "speed", "spray", "background",
+                                         "fps",    "view",  "renew"};
 constexpr size_t kTextSize = 64;
 constexpr int kSpeedTextSize = 16;
 constexpr unsigned long long kMaxFlag = 1;
@@ -40,6 +41,15 @@ bool takeFlag(const char* text, bool* out) {
     }
     *out = flag != 0;
     return true;
+}
+
+// The names the panel's choices carry, as viewModeFromName and renewModeFromName read them.
+const char* viewName(ViewMode mode) {
+    return mode == ViewMode::Fixed ? "fixed" : "follow";
+}
+
+const char* renewName(RenewMode mode) {
+    return mode == RenewMode::Never ? "never" : "auto";
 }
 
 } // namespace
@@ -82,7 +92,8 @@ EM_JS(void, jsKeepSetting, (const char* name, const char* text), {
 
 EM_JS(void, jsShowSettings, (int minBodies, int maxBodies, int bodies, double minSpeed,
                              double maxSpeed, const char* speed, int maxSpray, int spray,
-                             const char* background, int showFps), {
+                             const char* background, int showFps, const char* view,
+                             const char* renew), {
     var form = document.getElementById("settings");
     form.bodies.min = minBodies;
     form.bodies.max = maxBodies;
@@ -94,6 +105,8 @@ EM_JS(void, jsShowSettings, (int minBodies, int maxBodies, int bodies, double mi
     form.spray.value = spray;
     form.background.value = UTF8ToString(background);
     form.fps.checked = showFps !== 0;
+    form.view.value = UTF8ToString(view);
+    form.renew.value = UTF8ToString(renew);
     showSettingValues();
 });
 
@@ -122,6 +135,12 @@ bool pageSettingsTake(const char* name, const char* text, PageSettings* settings
     if (isName(name, "fps")) {
         return takeFlag(text, &settings->showFps);
     }
+    if (isName(name, "view")) {
+        return viewModeFromName(text, &settings->view);
+    }
+    if (isName(name, "renew")) {
+        return renewModeFromName(text, &settings->renew);
+    }
     return false;
 }
 
@@ -130,6 +149,11 @@ PageSettings pageSettingsLoad(bool fixedSteps) {
     if (!fixedSteps && jsPrefersReducedMotion() != 0) {
         settings.sim.speed = kMinSpeed;
         settings.sim.spray = 0;
+    }
+    if (fixedSteps) {
+        // The frames of a fixed-step address are those of the fixed demo unless it says otherwise.
+        settings.view = ViewMode::Fixed;
+        settings.renew = RenewMode::Never;
     }
     std::string refused;
     char text[kTextSize];
@@ -159,7 +183,8 @@ void pageSettingsShow(const PageSettings& settings) {
     jsShowSettings(static_cast<int>(kMinBodies), static_cast<int>(kMaxBodies),
                    static_cast<int>(settings.sim.bodies), kMinSpeed, kMaxSpeed, speed,
                    static_cast<int>(kMaxParticles), static_cast<int>(settings.sim.spray),
-                   settings.background, settings.showFps ? 1 : 0);
+                   settings.background, settings.showFps ? 1 : 0, viewName(settings.view),
+                   renewName(settings.renew));
 }
 
 void pageSettingsKeep(const char* name, const char* text) {

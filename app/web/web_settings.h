@@ -4,6 +4,7 @@
 
 #include <cstddef>
 
+#include "sim/long_run.h"
 #include "sim/settings.h"
 
 inline constexpr size_t kBackgroundNameSize = 8;
@@ -13,9 +14,15 @@ struct PageSettings {
     // "fill", "fixed" or "none" (backgroundModeFromName), kept as written for the form.
     char background[kBackgroundNameSize] = "fill";
     bool showFps = false; // the frame-rate figure in the page
+    // What the frame is to do with a scene that spreads out: widen the view to keep it in sight,
+    // and start a new one from the next seed once it has flown apart. Fixed steps keep the fixed
+    // view and their one scene unless the address names these.
+    ViewMode view = ViewMode::Follow;
+    RenewMode renew = RenewMode::Auto;
 };
 
-// One setting by its address name (bodies, speed, spray, background, fps) from its text, read
+// One setting by its address name (bodies, speed, spray, background, fps, view, renew) from its
+// text, read
 // as the command line reads the option; false, and settings untouched, when the name is none
 // of them or the text is refused.
 bool pageSettingsTake(const char* name, const char* text, PageSettings* settings);

@@ -58,9 +58,10 @@ int answerDemoCommandLine(OptionsVerdict verdict, const DemoOptions& options) {
     case OptionsVerdict::Run:
         // Windows has no window of another program to draw into on request, nor a desktop
         // background or a blanker to be started by an idle tool: the screensaver's own command
-        // line (velmorin.scr) takes those places.
+        // line (velmorin.scr) takes those places. Nor is there a settings file: the screensaver
+        // keeps its settings in the registry, and the program takes its own from the command line.
         if (options.mode != WindowMode::Saver && options.mode != WindowMode::Wallpaper &&
-            options.mode != WindowMode::StandaloneSaver) {
+            options.mode != WindowMode::StandaloneSaver && options.configFile == nullptr) {
             return -1;
         }
         break;

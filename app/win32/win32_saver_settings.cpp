@@ -8,6 +8,8 @@
 namespace {
 
 constexpr const char* kBackgroundNames[kSaverBackgroundCount] = {"fill", "none"};
+constexpr const char* kViewNames[kSaverViewCount] = {"follow", "fixed"};
+constexpr const char* kRenewNames[kSaverRenewCount] = {"auto", "never"};
 constexpr SimSettings kSimDefaults{};
 constexpr uint32_t kDefaultSpeedPercent =
     static_cast<uint32_t>(kSimDefaults.speed * kSpeedPercentScale);
@@ -23,6 +25,8 @@ const SaverSettingRule kSaverSettingRules[] = {
      false},
     {"ShowFps", &SaverSettings::showFps, 0, 1, 0, true},
     {"MaxFps", &SaverSettings::maxFps, 0, kMaxFpsLimit, kSaverDefaultMaxFps, true},
+    {"View", &SaverSettings::view, 0, kSaverViewCount - 1, kSaverViewFollow, false},
+    {"Renew", &SaverSettings::renew, 0, kSaverRenewCount - 1, kSaverRenewAuto, false},
 };
 const size_t kSaverSettingRuleCount = sizeof kSaverSettingRules / sizeof kSaverSettingRules[0];
 
@@ -52,6 +56,11 @@ void saverSettingsApply(const SaverSettings& settings, DemoOptions* options) {
     options->maxFpsGiven = true;
     options->maxFps = settings.maxFps;
     win32ApplyBackgroundSetting(settings.background, options);
+    // Anything but the fixed view follows, anything but never renews, as the defaults do.
+    options->viewGiven = true;
+    options->view = settings.view == kSaverViewFixed ? ViewMode::Fixed : ViewMode::Follow;
+    options->renewGiven = true;
+    options->renew = settings.renew == kSaverRenewNever ? RenewMode::Never : RenewMode::Auto;
 }
 
 void win32ApplyBackgroundSetting(uint32_t background, DemoOptions* options) {
@@ -65,12 +74,15 @@ const char* saverBackgroundName(uint32_t background) {
 }
 
 std::string saverSettingsDescribe(const SaverSettings& settings) {
-    char line[160];
+    char line[200];
     std::snprintf(line, sizeof line,
-                  "velmorin: bodies=%u speed=%g spray=%u background=%s max-fps=%u fps=%s",
+                  "velmorin: bodies=%u speed=%g spray=%u background=%s max-fps=%u fps=%s "
+                  "view=%s renew=%s",
                   static_cast<unsigned>(settings.bodies),
                   static_cast<double>(settings.speedPercent) / kSpeedPercentScale,
                   static_cast<unsigned>(settings.spray), saverBackgroundName(settings.background),
-                  static_cast<unsigned>(settings.maxFps), settings.showFps != 0 ? "on" : "off");
+                  static_cast<unsigned>(settings.maxFps), settings.showFps != 0 ? "on" : "off",
+                  settings.view < kSaverViewCount ? kViewNames[settings.view] : "?",
+                  settings.renew < kSaverRenewCount ? kRenewNames[settings.renew] : "?");
     return line;
 }

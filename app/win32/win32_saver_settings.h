@@ -19,6 +19,20 @@ enum SaverBackground : uint32_t {
     kSaverBackgroundCount,
 };
 
+// The View value: 0 widens the view to keep the spheres in sight, 1 keeps it fixed.
+enum SaverView : uint32_t {
+    kSaverViewFollow = 0,
+    kSaverViewFixed = 1,
+    kSaverViewCount,
+};
+
+// The Renew value: 0 starts a new scene once the spheres have flown apart, 1 never does.
+enum SaverRenew : uint32_t {
+    kSaverRenewAuto = 0,
+    kSaverRenewNever = 1,
+    kSaverRenewCount,
+};
+
 struct SaverSettings {
     uint32_t bodies;
     uint32_t speedPercent;
@@ -26,6 +40,8 @@ struct SaverSettings {
     uint32_t background; // a SaverBackground
     uint32_t showFps;    // 0 or 1
     uint32_t maxFps;     // 0: no cap
+    uint32_t view;       // a SaverView
+    uint32_t renew;      // a SaverRenew
 };
 
 // What a registry value was found to be.
@@ -60,5 +76,6 @@ void saverSettingsApply(const SaverSettings& settings, DemoOptions* options);
 // The stored choice as the demo's background option; anything but none fills.
 void win32ApplyBackgroundSetting(uint32_t background, DemoOptions* options);
 const char* saverBackgroundName(uint32_t background);
-// "velmorin: bodies=12 speed=1 spray=40 background=fill max-fps=60 fps=off"
+// "velmorin: bodies=12 speed=1 spray=40 background=fill max-fps=60 fps=off view=follow
+// renew=auto"
 std::string saverSettingsDescribe(const SaverSettings& settings);

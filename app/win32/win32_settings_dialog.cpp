@@ -1,5 +1,6 @@
-// The screensaver's settings dialog, built in memory: three trackbars, a background choice, a
-// frame rate check box, and OK, Cancel and Defaults. The dialog manager gives it the keyboard:
+// The screensaver's settings dialog, built in memory: three trackbars, a background choice, check
+// boxes for the frame rate, the following view and the scene's renewal, and OK, Cancel and
+// Defaults. The dialog manager gives it the keyboard:
 // Tab between controls, Enter for OK, Escape for Cancel.
 #include "app/win32/win32_settings_dialog.h"
 
@@ -13,7 +14,7 @@ namespace {
 
 constexpr const char* kTitle = "Velmorin Settings";
 constexpr short kWidth = 230;
-constexpr short kHeight = 123;
+constexpr short kHeight = 151;
 constexpr WORD kDefaultsId = 100;
 
 // One trackbar row: its label, the bar and the value shown beside it.
@@ -34,6 +35,8 @@ constexpr SliderRow kSliders[] = {
 };
 constexpr WORD kBackgroundId = 104;
 constexpr WORD kShowFpsId = 105;
+constexpr WORD kFollowId = 106;
+constexpr WORD kRenewId = 107;
 constexpr const char* kBackgroundLabels[kSaverBackgroundCount] = {"Background picture",
                                                                   "No background picture"};
 
@@ -42,7 +45,8 @@ constexpr int kRowPitch = 20;
 constexpr int kLabelLeft = 7;
 constexpr int kControlLeft = 62;
 constexpr int kValueLeft = 196;
-constexpr int kButtonTop = 102;
+constexpr int kCheckPitch = 14;
+constexpr int kButtonTop = 130;
 constexpr int kButtonWidth = 50;
 constexpr int kButtonHeight = 14;
 
@@ -69,6 +73,13 @@ void buildTemplate(DialogTemplate* dialog) {
     top += kRowPitch;
     dialogTemplateAddItem(dialog, "BUTTON", "Show &frame rate", BS_AUTOCHECKBOX | WS_TABSTOP,
                           unitsAt(kControlLeft, top, 120, 10), kShowFpsId);
+    top += kCheckPitch;
+    dialogTemplateAddItem(dialog, "BUTTON", "Follo&w the spheres", BS_AUTOCHECKBOX | WS_TABSTOP,
+                          unitsAt(kControlLeft, top, 150, 10), kFollowId);
+    top += kCheckPitch;
+    dialogTemplateAddItem(dialog, "BUTTON", "&New scene when they fly apart",
+                          BS_AUTOCHECKBOX | WS_TABSTOP, unitsAt(kControlLeft, top, 150, 10),
+                          kRenewId);
     dialogTemplateAddItem(dialog, "BUTTON", "&Defaults", BS_PUSHBUTTON | WS_TABSTOP,
                           unitsAt(kLabelLeft, kButtonTop, kButtonWidth, kButtonHeight),
                           kDefaultsId);
@@ -99,6 +110,10 @@ void showSettings(HWND dialog, const SaverSettings& settings) {
     }
     SendDlgItemMessageA(dialog, kBackgroundId, CB_SETCURSEL, settings.background, 0);
     CheckDlgButton(dialog, kShowFpsId, settings.showFps != 0 ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, kFollowId,
+                   settings.view == kSaverViewFixed ? BST_UNCHECKED : BST_CHECKED);
+    CheckDlgButton(dialog, kRenewId,
+                   settings.renew == kSaverRenewNever ? BST_UNCHECKED : BST_CHECKED);
 }
 
 // What is not on the dialog (the frame cap) stays as it was.
@@ -111,6 +126,10 @@ void readSettings(HWND dialog, SaverSettings* settings) {
     settings->background =
         background == CB_ERR ? kSaverBackgroundFill : static_cast<uint32_t>(background);
     settings->showFps = IsDlgButtonChecked(dialog, kShowFpsId) == BST_CHECKED ? 1 : 0;
+    settings->view =
+        IsDlgButtonChecked(dialog, kFollowId) == BST_CHECKED ? kSaverViewFollow : kSaverViewFixed;
+    settings->renew =
+        IsDlgButtonChecked(dialog, kRenewId) == BST_CHECKED ? kSaverRenewAuto : kSaverRenewNever;
 }
 
 void setUpControls(HWND dialog, const SaverSettings& settings) {

@@ -17,7 +17,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e_support import (  # noqa: E402
     SIGNAL_NOTICE, Demo, TestFailure, check, current_screen_size, intern_atom, log, make_rundir, press_keys, read_bmp_rgb,
     run_cases, screenshot, start_xvfb, wait_for, wait_for_demo_window, wait_for_new_frame,
-    window_property, windows_named, make_rundir_with_copies)
+    window_property, windows_named, make_rundir_with_copies, Window)
 from e2e_demo import (  # noqa: E402
     check_scene_when_started_from, expect_clean_exit, wait_for_drawing)  # noqa: E402
 
@@ -122,6 +122,43 @@ def case_no_display(args, workdir):
     else:
         raise TestFailure(f"SDL_VIDEODRIVER=offscreen: ended with status {result.returncode}, "
                           f"stderr {result.stderr!r}")
+
+
+def case_settings_file(args, workdir):
+    """A mode option reads $XDG_CONFIG_HOME/velmorin/velmorin.conf under its command line: a bad
+    line named by file and line and left out, the good ones applied, the command line winning;
+    the plain demo reads none, and an unreadable --config is bad usage."""
+    conf = os.path.join(workdir, "config", "velmorin", "velmorin.conf")
+    os.makedirs(os.path.dirname(conf))
+    with open(conf, "w") as handle:
+        handle.write(f"# no bitmap/ where it runs\npictures = {os.path.abspath(args.pictures)}\n"
+                     "bodies = 40\n")
+    bad_line = f"velmorin: {conf}:3: bodies: 40 is not a number from 1 to 20\n"
+    rundir = os.path.join(workdir, "empty")
+    os.makedirs(rundir)
+    config_env = {"XDG_CONFIG_HOME": os.path.join(workdir, "config")}
+    with start_xvfb(workdir) as server:
+        for extra, found in ([], True), (["--pictures", os.path.join(workdir, "none")], False):
+            demo = Demo(args.demo, rundir, server.display, args=["--root"] + extra,
+                        extra_env=config_env, logdir=workdir)
+            try:
+                if found:  # the file's folder
+                    wait_for_background_cover(server.display, Window(0, "root", 800, 600, 0, 0))
+                else:  # the command line's, where there is nothing
+                    wait_for(lambda: "Error: " in demo.stderr(), 15.0, "the missing pictures")
+                check(demo.stderr().startswith(bad_line), f"{extra}: stderr {demo.stderr()!r}")
+            finally:
+                demo.stop()
+    env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
+    env.update(config_env)
+    result = run_to_end(args.demo, [], env, rundir)
+    check("velmorin: " not in result.stderr, f"no option: stderr {result.stderr!r}")
+    for extra, message in ((["--config", conf], "usage: velmorin"),
+                           (["--desktop", "--config", rundir], f"velmorin: cannot read {rundir}")):
+        result = run_to_end(args.demo, extra, env, rundir)
+        check(result.returncode == 2 and result.stderr.startswith(message),
+              f"{extra}: status {result.returncode}, stderr {result.stderr!r}")
+    log("the settings file read under the command line, its bad line reported")
 
 
 def case_windowed(args, workdir):
@@ -473,6 +510,7 @@ CASES = {
     "unmapped_rest": case_unmapped_rest,
     "usage": case_usage,
     "no_display": case_no_display,
+    "settings_file": case_settings_file,
     "windowed": case_windowed,
     "desktop": case_desktop,
     "fill_resize": case_fill_resize,

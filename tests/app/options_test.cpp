@@ -3,6 +3,7 @@
 
 #include <initializer_list>
 #include <regex>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -130,6 +131,32 @@ TEST(DemoOptions, BackgroundFillsEveryModeButTheSwitchedOne) {
     }
 }
 
+// Following and renewing in every mode option, a hosted saver's variable included; the switched
+// demo keeps its one view and scene.
+TEST(DemoOptions, ViewFollowsAndScenesRenewInEveryModeOption) {
+    using enum ViewMode;
+    using enum RenewMode;
+    const std::tuple<std::vector<const char*>, const char*, ViewMode, RenewMode> cases[] = {
+        {{}, nullptr, Fixed, Never},
+        {{}, "0x600008", Follow, Auto},
+        {{"--windowed"}, nullptr, Follow, Auto},
+        {{"--desktop", "--view", "fixed"}, nullptr, Fixed, Auto},
+        {{"--root", "--renew=never"}, nullptr, Follow, Never},
+        {{"--wallpaper"}, nullptr, Follow, Auto},
+        {{"--saver", "--view", "fixed", "--renew", "never"}, nullptr, Fixed, Never},
+    };
+    for (const auto& [arguments, saverWindowEnv, view, renew] : cases) {
+        std::vector<const char*> argv{"velmorin"};
+        argv.insert(argv.end(), arguments.begin(), arguments.end());
+        DemoOptions options;
+        ASSERT_EQ(
+            parseDemoOptions(static_cast<int>(argv.size()), argv.data(), saverWindowEnv, &options),
+            OptionsVerdict::Run);
+        EXPECT_EQ(effectiveView(options), view) << argv.size();
+        EXPECT_EQ(effectiveRenew(options), renew) << argv.size();
+    }
+}
+
 TEST(DemoOptions, HelpAndVersionWinWhereverTheyStand) {
     EXPECT_EQ(verdictOf({"--help"}), OptionsVerdict::Help);
     EXPECT_EQ(verdictOf({"--fps", "--version"}), OptionsVerdict::Version);
@@ -184,6 +211,12 @@ TEST(DemoOptions, MalformedMissingRepeatedOrUnknownIsBadUsage) {
              {"--saver", "--window-id", "0x5"},
              {"--wallpaper", "--wallpaper"},
              {"--saver=1"},
+             {"--view", "fixed"}, // the switched demo has one view, one scene and no file
+             {"--renew", "never"},
+             {"--config", "velmorin.conf"},
+             {"--desktop", "--view", "wide"},
+             {"--desktop", "--renew", "sometimes"},
+             {"--desktop", "--config="},
          }) {
         DemoOptions options;
         std::vector<const char*> argv{"velmorin"};

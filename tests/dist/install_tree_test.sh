@@ -105,7 +105,7 @@ for node in tree.parse(sys.argv[1]).getroot().iter():
             print("accepts", arg)
 PY
 )
-[ "$(grep -c '^accepts' <<<"$xml_arguments")" -ge 20 ] || fail "velmorin.xml: only '$xml_arguments'"
+[ "$(grep -c '^accepts' <<<"$xml_arguments")" -ge 22 ] || fail "velmorin.xml: only '$xml_arguments'"
 [ "$(grep -c '^refuses' <<<"$xml_arguments")" -ge 6 ] || fail "velmorin.xml: too few sliders"
 while read -r expected line; do
     read -r -a arguments <<<"$line"

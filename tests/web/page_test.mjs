@@ -328,12 +328,16 @@ async function settingsPage(page, baseUrl) {
   await page.waitFor("window.velmorin && window.velmorin.frames >= 1");
   check(await form("speed") === "2" && await form("bodies") === "3",
     "a page without settings in its address starts with the remembered ones");
-  await page.call("Page.navigate", { url: `${baseUrl}?speed=9&spray=50&background=none` });
+  check(await form("view") === "follow" && await form("renew") === "auto",
+    "the page follows the spheres and renews the scene unless told otherwise");
+  await page.call("Page.navigate",
+    { url: `${baseUrl}?speed=9&spray=50&background=none&view=fixed&renew=never` });
   await page.waitFor("window.velmorin && window.velmorin.frames >= 1");
   const lines = await page.evaluate("[...document.querySelectorAll('#messages .error')]" +
     ".map((line) => line.textContent)");
   check(lines.length === 1 && lines[0].includes("speed=9") && await form("speed") === "1" &&
-    await form("spray") === "50" && await form("background") === "none",
+    await form("spray") === "50" && await form("background") === "none" &&
+    await form("view") === "fixed" && await form("renew") === "never",
     `?speed=9 says so in one line and runs at speed 1, the rest as asked (${lines})`);
   await page.evaluate("localStorage.clear()");
   await page.call("Emulation.setEmulatedMedia",

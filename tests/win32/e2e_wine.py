@@ -438,16 +438,17 @@ def case_saver_preview(args, workdir):
 
 SETTINGS_KEY = r"HKCU\Software\Velmorin"
 # The dialog from the keyboard: the spheres' trackbar has the focus; End, Home and Page Down move
-# a trackbar, Down picks the next background, space ticks the box, Return is OK.
+# a trackbar, Down picks the next background, space ticks the frame rate's box and unticks the
+# following view's and the renewal's, Return is OK.
 SETTINGS_KEYS = ["End", "Tab", "End", "Tab", "Home", "Next", "Next", "Tab", "Down", "Tab",
-                 "space", "Return"]
+                 "space", "Tab", "space", "Tab", "space", "Return"]
 SETTINGS_CHOSEN = {"Bodies": 20, "SpeedPercent": 400, "Spray": 20, "Background": 1,
-                   "ShowFps": 1, "MaxFps": 60}
+                   "ShowFps": 1, "MaxFps": 60, "View": 1, "Renew": 1}
 SETTINGS_DEFAULTS = {"Bodies": 5, "SpeedPercent": 100, "Spray": 100, "Background": 0,
-                     "ShowFps": 0, "MaxFps": 60}
+                     "ShowFps": 0, "MaxFps": 60, "View": 0, "Renew": 0}
 # Read back with no spheres and the frame cap stored as text: the least spheres, the usual cap.
 SETTINGS_LOG_LINE = ('"velmorin: bodies=1 speed=4 spray=20 background=none max-fps=60 '
-                     'fps=on\\n"')
+                     'fps=on view=fixed renew=never\\n"')
 
 
 def registry_dwords(wine, workdir):

@@ -42,6 +42,12 @@ TEST(SaverSettings, EveryStoredValueBecomesAUsableOne) {
         {"MaxFps", SaverStored::Absent, 0, 60},   // a saver's usual cap
         {"MaxFps", SaverStored::Dword, 0, 0},     // no cap, as asked
         {"MaxFps", SaverStored::OtherType, 30, 60},
+        {"View", SaverStored::Absent, 0, 0},  // follow
+        {"View", SaverStored::Dword, 1, 1},   // fixed
+        {"View", SaverStored::Dword, 2, 0},   // no such choice: follow
+        {"Renew", SaverStored::Absent, 0, 0}, // auto
+        {"Renew", SaverStored::Dword, 1, 1},  // never
+        {"Renew", SaverStored::Dword, 9, 0},  // no such choice: auto
     };
     for (const StoredCase& c : cases) {
         const SaverSettingRule* rule = findRule(c.name);
@@ -60,6 +66,23 @@ TEST(SaverSettings, StoredBackgroundChoiceReachesTheDemo) {
         saverSettingsApply(settings, &options);
         EXPECT_EQ(options.background, expected) << stored;
     }
+}
+
+// What the dialog stores is what the saver runs with and what its log line says.
+TEST(SaverSettings, StoredViewAndRenewalReachTheDemoAndItsLog) {
+    SaverSettings settings = saverSettingsDefaults();
+    DemoOptions options;
+    options.mode = WindowMode::Saver;
+    saverSettingsApply(settings, &options);
+    EXPECT_EQ(effectiveView(options), ViewMode::Follow);
+    EXPECT_EQ(effectiveRenew(options), RenewMode::Auto);
+    EXPECT_TRUE(saverSettingsDescribe(settings).ends_with(" view=follow renew=auto"));
+    settings.view = kSaverViewFixed;
+    settings.renew = kSaverRenewNever;
+    saverSettingsApply(settings, &options);
+    EXPECT_EQ(effectiveView(options), ViewMode::Fixed);
+    EXPECT_EQ(effectiveRenew(options), RenewMode::Never);
+    EXPECT_TRUE(saverSettingsDescribe(settings).ends_with(" view=fixed renew=never"));
 }
 
 } // namespace
