@@ -512,6 +512,11 @@ void readPixels(int x, int y, int width, int height, uint8_t* rgb) {
     }
 }
 
+// Every name lives in the backend's state, the lights' records too: all of it goes.
+void forgetObjects() {
+    state = Gles2State{};
+}
+
 } // namespace
 
 const RendererBackend kGles2Renderer = {
@@ -540,4 +545,5 @@ const RendererBackend kGles2Renderer = {
     .drawText = drawText,
     .flush = flush,
     .readPixels = readPixels,
+    .forgetObjects = forgetObjects,
 };
