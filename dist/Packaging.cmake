@@ -4,6 +4,8 @@ set(CPACK_PACKAGE_VENDOR "The Velmorin developers")
 set(CPACK_PACKAGE_CONTACT "The Velmorin developers <velmorin@example.org>")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "self-running OpenGL demo of bouncing, spraying spheres")
+# The homepage the metainfo names too (dist/io.github.velmorin.Velmorin.metainfo.xml).
+set(CPACK_PACKAGE_HOMEPAGE_URL https://github.com/velmorin/velmorin)
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_RESOURCE_FILE_README ${PROJECT_SOURCE_DIR}/README.md)
 set(CPACK_STRIP_FILES ON)

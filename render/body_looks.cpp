@@ -83,3 +83,9 @@ void bodyLooksAttach(const char* name) {
         bodyLooks[i] = {texture, rendererCreateSphere(body->radius, texture)};
     }
 }
+
+void bodyLooksForget() {
+    for (BodyLook& look : bodyLooks) {
+        look = BodyLook{};
+    }
+}

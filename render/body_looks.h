@@ -32,3 +32,6 @@ void bodyLooksCreateBare();
 // Once the picture named as in kTextureFiles exists: loads it once and remakes the sphere of
 // every body wearing it, now textured. Bodies wearing other pictures keep their looks.
 void bodyLooksAttach(const char* name);
+// The context the looks were made in has gone with them: forgets them without releasing
+// anything, so that making them again in the new context deletes nothing it does not know.
+void bodyLooksForget();

@@ -93,6 +93,11 @@ struct RendererBackend {
     // Waits for drawing to end and reads the back buffer's width by height RGB pixels from the
     // lower-left corner, bottom row first, rows packed.
     void (*readPixels)(int x, int y, int width, int height, uint8_t* rgb);
+    // The context went away with every object in it (a browser takes a WebGL context back when
+    // its GPU resets, and gives an empty one back later): forgets every handle without deleting
+    // anything, since the new context knows none of them. setupFixedState then starts as in a
+    // fresh context, and every light, texture, background and sphere must be made again.
+    void (*forgetObjects)();
 };
 
 // The backend every renderer* call goes to; set before any GL object is made.
@@ -190,4 +195,7 @@ inline void rendererFlush() {
 }
 inline void rendererReadPixels(int x, int y, int width, int height, uint8_t* rgb) {
     activeRenderer->readPixels(x, y, width, height, rgb);
+}
+inline void rendererForgetObjects() {
+    activeRenderer->forgetObjects();
 }

@@ -415,6 +415,11 @@ void readPixels(int x, int y, int width, int height, uint8_t* rgb) {
     glReadPixels(x, y, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb);
 }
 
+// The display lists and textures are the callers' names; only the pictures are held here.
+void forgetObjects() {
+    pictures.clear();
+}
+
 } // namespace
 
 const RendererBackend kGl11Renderer = {
@@ -446,4 +451,5 @@ const RendererBackend kGl11Renderer = {
     .drawText = drawFpsOverlay,
     .flush = flush,
     .readPixels = readPixels,
+    .forgetObjects = forgetObjects,
 };

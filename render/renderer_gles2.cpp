@@ -590,6 +590,11 @@ void readPixels(int x, int y, int width, int height, uint8_t* rgb) {
     }
 }
 
+// Every name lives in the backend's state, the lights' records too: all of it goes.
+void forgetObjects() {
+    state = Gles2State{};
+}
+
 } // namespace
 
 const RendererBackend kGles2Renderer = {
@@ -621,4 +626,5 @@ const RendererBackend kGles2Renderer = {
     .drawText = drawText,
     .flush = flush,
     .readPixels = readPixels,
+    .forgetObjects = forgetObjects,
 };

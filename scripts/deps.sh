@@ -31,9 +31,9 @@ VELMORIN_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-
 VELMORIN_TEST_PACKAGES=(clang libclang-rt-14-dev xvfb xauth xdotool x11-utils x11-apps
     x11-xserver-utils xserver-xorg-core xserver-xorg-video-dummy strace imagemagick valgrind python3
     xscreensaver xscreensaver-gl xsecurelock xfonts-base desktop-file-utils libxml2-utils file
-    groff-base sway grim wtype)
+    groff-base sway grim wtype appstream)
 # xfonts-base: the error boxes draw with core X fonts. sway (headless), grim and wtype (a key
-# typed into the Wayland saver): the Wayland tests.
+# typed into the Wayland saver): the Wayland tests. appstream: appstreamcli checks the metainfo.
 # xscreensaver-gl brings the helper that gives a GL hack's window a GL visual; without it the
 # daemon makes a 32-bit window that Mesa's software driver cannot present into.
 # The Windows cross build and its tests under Wine: MinGW-w64 (posix threads), Wine, an X server
@@ -42,8 +42,9 @@ VELMORIN_TEST_PACKAGES=(clang libclang-rt-14-dev xvfb xauth xdotool x11-utils x1
 VELMORIN_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix googletest wine wine64 xvfb xdotool
     x11-apps x11-utils imagemagick libgl1 libglx-mesa0 libgl1-mesa-dri nsis)
 # Making the Debian package (dpkg-shlibdeps, file) and checking it and its menu, screensaver and
-# manual files (lintian, desktop-file-validate, xmllint, man).
-VELMORIN_PACKAGE_PACKAGES=(dpkg-dev file lintian desktop-file-utils libxml2-utils man-db gzip)
+# manual files and its metainfo (lintian, desktop-file-validate, xmllint, man, appstreamcli).
+VELMORIN_PACKAGE_PACKAGES=(dpkg-dev file lintian desktop-file-utils libxml2-utils man-db gzip
+    appstream)
 # The browser build and its tests: Emscripten (with node), and a headless browser to load the page.
 VELMORIN_WEB_PACKAGES=(emscripten nodejs cmake ninja-build)
 VELMORIN_WEB_TEST_PACKAGES=(chromium imagemagick)

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Tests the Debian package as a user meets it: builds it (scripts/package.sh), checks it with
 # lintian, installs it with apt-get, runs the installed programs from other folders (the demo under
-# Xvfb), checks the menu, screensaver and manual files, then purges it and checks that nothing of
-# it is left.
+# Xvfb), checks the menu, metainfo, screensaver and manual files, then purges it and checks that
+# nothing of it is left.
 # Needs root or sudo; the package is never left installed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -102,7 +102,7 @@ echo "== the installed demo from / and from an empty folder, under Xvfb"
 python3 tests/dist/e2e_installed.py installed --demo /usr/games/velmorin --pictures "$build/bitmap" ||
     fail "the installed demo did not draw its scene from another folder"
 
-echo "== menu entry, screensaver files, manual"
+echo "== menu entry and its metainfo, screensaver files, manual"
 for entry in /usr/share/applications/velmorin.desktop \
     /usr/share/applications/screensavers/velmorin.desktop; do
     desktop-file-validate "$entry" || fail "$entry is not a valid desktop entry"
@@ -110,6 +110,10 @@ done
 grep -qx 'Exec=/usr/libexec/xscreensaver/velmorin --root' \
     /usr/share/applications/screensavers/velmorin.desktop ||
     fail "the screensaver entry does not start the installed program with --root"
+metainfo=/usr/share/metainfo/io.github.velmorin.Velmorin.metainfo.xml
+appstreamcli validate --no-net "$metainfo" || fail "$metainfo is not valid metainfo"
+grep -qxF "  <url type=\"homepage\">$(field Homepage)</url>" "$metainfo" ||
+    fail "the package's homepage '$(field Homepage)' is not the metainfo's"
 xmllint --noout /usr/share/xscreensaver/config/velmorin.xml || fail "velmorin.xml is not XML"
 grep -q '<command arg="--root"/>' /usr/share/xscreensaver/config/velmorin.xml ||
     fail "velmorin.xml lacks --root"

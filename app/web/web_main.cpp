@@ -1,6 +1,6 @@
 // Velmorin in the browser: a WebGL canvas, the page's animation frames and its key events, with
-// the pictures painted beside the page and put on as they come, and the settings its panel
-// changes while it runs.
+// the pictures painted beside the page and put on as they come, the settings its panel changes
+// while it runs, and its GL objects made again when the browser gives back a lost context.
 #include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
 #include <sys/stat.h>
@@ -68,6 +68,9 @@ uint32_t sceneSeed = 0;
 // By kTextureFiles: the pictures painted so far, to dress a restarted scene in.
 bool textureLanded[kTextureFileCount] = {};
 FpsCounter fpsCounter;
+// Why frames may be paused; the loop runs again once neither holds.
+bool tabHidden = false;
+bool contextLost = false;
 
 bool readParams(PageRun* page) {
     char text[kParamSize];
@@ -102,19 +105,45 @@ void createPageScene() {
     createScene();
 }
 
-// Another body count: the scene again from its seed with bare spheres, then dressed in every
-// picture painted so far.
-void restartPageScene() {
-    worldReset();
-    simSettingsApply(settings.sim);
-    randomSeed(sceneSeed);
-    createScene();
+// Bare spheres for the scene as it stands, dressed in every picture painted so far.
+void dressPageScene() {
     bodyLooksCreateBare();
     for (int i = 0; i < kTextureFileCount; i++) {
         if (textureLanded[i]) {
             bodyLooksAttach(kTextureFiles[i]);
         }
     }
+}
+
+// Another body count: the scene again from its seed.
+void restartPageScene() {
+    worldReset();
+    simSettingsApply(settings.sim);
+    randomSeed(sceneSeed);
+    createScene();
+    dressPageScene();
+}
+
+// A new, empty context: only GL objects are made again. The scene, the painted pictures (files
+// in the page and the canvas-sized painting) and the settings stay as they were.
+void remakeGLObjects() {
+    rendererForgetObjects();
+    bodyLooksForget();
+    if (run.fixedSteps && !sceneReady) {
+        return; // nothing made yet: the first frame makes it all
+    }
+    // The fixed state, the light and the background last put on. The generator it seeds is
+    // drawn from only when a scene is created, and that seeds it again.
+    setupGLWithSeed(sceneSeed);
+    if (run.fixedSteps) {
+        bodyLooksCreate();
+        resizeViewport(kScreenWidth, kScreenHeight);
+        return;
+    }
+    dressPageScene();
+    webPaintingOfferAgain();
+    viewWidth = 0; // the next frame sets the projection again
+    viewHeight = 0;
 }
 
 void showFrameRate() {
@@ -233,23 +262,55 @@ EM_BOOL onKeyDown(int /*eventType*/, const EmscriptenKeyboardEvent* event, void*
     return EM_FALSE;
 }
 
+bool loopEnded() {
+    return stopped || (run.fixedSteps && framesDrawn == run.frames);
+}
+
+// The frame timing is told to leave the pause out, so the scene goes on where it was.
+void resumeAfterPause() {
+    if (loopEnded() || tabHidden || contextLost) {
+        return;
+    }
+    fpsCounter = FpsCounter{}; // the paused time is no frame rate
+    frameTimingNoteGap();
+    emscripten_resume_main_loop();
+}
+
 // A hidden tab shows nothing, so nothing runs until it is seen again: browsers slow down the
-// animation frames of hidden tabs, but not all stop them, nor at once. The frame timing is told
-// to leave the gap out, so the scene goes on where it was.
+// animation frames of hidden tabs, but not all stop them, nor at once.
 EM_BOOL onVisibilityChange(int /*eventType*/, const EmscriptenVisibilityChangeEvent* event,
                            void* /*userData*/) {
-    const bool loopEnded = stopped || (run.fixedSteps && framesDrawn == run.frames);
-    if (loopEnded) {
+    if (loopEnded()) {
         return EM_FALSE;
     }
-    if (event->hidden) {
+    tabHidden = event->hidden;
+    if (tabHidden) {
         emscripten_pause_main_loop();
     } else {
-        fpsCounter = FpsCounter{}; // the hidden time is no frame rate
-        frameTimingNoteGap();
-        emscripten_resume_main_loop();
+        resumeAfterPause();
     }
     return EM_FALSE;
+}
+
+// The browser took the context back (its GPU process restarted, a driver reset, too many pages
+// hold contexts). Refusing the default asks for it back; until then nothing can be drawn.
+EM_BOOL onContextLost(int /*eventType*/, const void* /*reserved*/, void* /*userData*/) {
+    contextLost = true;
+    if (!loopEnded()) {
+        emscripten_pause_main_loop();
+    }
+    return EM_TRUE;
+}
+
+// Back, empty. A page that no longer runs shows its last frame again.
+EM_BOOL onContextRestored(int /*eventType*/, const void* /*reserved*/, void* /*userData*/) {
+    contextLost = false;
+    remakeGLObjects();
+    if (loopEnded()) {
+        drawFrame();
+    }
+    resumeAfterPause();
+    return EM_TRUE;
 }
 
 bool createContext() {
@@ -340,6 +401,8 @@ int main() {
     }
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, EM_TRUE, onKeyDown);
     emscripten_set_visibilitychange_callback(nullptr, EM_FALSE, onVisibilityChange);
+    emscripten_set_webglcontextlost_callback(kCanvas, nullptr, EM_FALSE, onContextLost);
+    emscripten_set_webglcontextrestored_callback(kCanvas, nullptr, EM_FALSE, onContextRestored);
     // 0: one frame per animation frame of the page, as fast as the browser shows them.
     emscripten_set_main_loop(drawNextFrame, 0, EM_FALSE);
     return 0;

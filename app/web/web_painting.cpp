@@ -117,12 +117,21 @@ EM_JS(int, jsFittedBackgroundBytes, (int width, int height), {
     return painted.rgb.length;
 });
 
-// Moves the painting that has come back into out and says its size to whoever watches the page.
+// Copies the painting that has come back into out and says its size to whoever watches the page.
+// It is kept, to be uploaded again should the context be lost.
 EM_JS(void, jsTakeFittedBackground, (uint8_t* out), {
     var painted = Module.fittedBackground;
     Module.fittedBackground = null;
+    Module.shownBackground = painted;
     HEAPU8.set(painted.rgb, out);
     window.velmorin.fittedBackground = painted.width + "x" + painted.height;
+});
+
+// The painting last shown comes back as if just painted, unless a newer one is waiting; none is
+// shown in the new context yet.
+EM_JS(void, jsOfferShownBackground, (), {
+    Module.fittedBackground = Module.fittedBackground || Module.shownBackground || null;
+    window.velmorin.fittedBackground = "";
 });
 // clang-format on
 
@@ -175,4 +184,8 @@ void webPaintingFitBackground(int width, int height) {
     std::vector<uint8_t> rgb(static_cast<size_t>(bytes));
     jsTakeFittedBackground(rgb.data());
     backgroundSetExact(rgb.data(), width, height);
+}
+
+void webPaintingOfferAgain() {
+    jsOfferShownBackground();
 }

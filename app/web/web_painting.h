@@ -22,3 +22,6 @@ void webPaintingWriteStandIn(const char* path);
 // last shown is window.velmorin.fittedBackground, "WxH", for whoever watches the page. Call it
 // every frame from the GL thread; it never waits for the painter.
 void webPaintingFitBackground(int width, int height);
+// The context was lost and made again: the canvas-sized painting shown before is offered once
+// more, so that the next webPaintingFitBackground uploads it without painting it again.
+void webPaintingOfferAgain();

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # `cmake --install` into a fresh prefix: exactly the expected files, a screensaver link and entry
 # that work from that prefix, the build's pictures, manual pages that render cleanly and cover
-# every option the program knows, a valid menu entry and its icon.
+# every option the program knows, a valid menu entry and its icon, and the entry's metainfo for
+# software centres, of this version.
 # Usage: install_tree_test.sh BUILD_DIR VERSION
 set -u
 build=$1
@@ -39,6 +40,7 @@ share/man/man6/velmorin-bmp.6.gz
 share/man/man6/velmorin-capture.6.gz
 share/man/man6/velmorin-trace.6.gz
 share/man/man6/velmorin.6.gz
+share/metainfo/io.github.velmorin.Velmorin.metainfo.xml
 share/velmorin/bitmap/background.bmp
 share/velmorin/bitmap/cloud1.bmp
 share/velmorin/bitmap/cloud2.bmp
@@ -73,6 +75,16 @@ grep -qx "TryExec=$saver" "$entry" || fail "screensaver entry: $(grep '^TryExec=
 for desktop in "$entry" "$prefix/share/applications/velmorin.desktop"; do
     desktop-file-validate --no-hints "$desktop" || fail "$desktop is not a valid entry"
 done
+metainfo=$prefix/share/metainfo/io.github.velmorin.Velmorin.metainfo.xml
+appstreamcli validate --no-net "$metainfo" >/dev/null ||
+    fail "$(appstreamcli validate --no-net "$metainfo")"
+launchable=$(sed -n 's:.*<launchable type="desktop-id">\(.*\)</launchable>:\1:p' "$metainfo")
+[ -f "$prefix/share/applications/$launchable" ] || fail "the metainfo starts '$launchable'"
+# Its newest release is this version, of the day the changelog gives it.
+signed=$(zcat "$prefix/share/doc/velmorin/changelog.gz" | sed -n '1,/^ -- /s/^ -- .*>  //p')
+newest=$(grep -m 1 '<release ' "$metainfo")
+[ "$newest" = "    <release version=\"$version\" date=\"$(date -u +%F -d "$signed")\">" ] ||
+    fail "the metainfo's newest release is not $version of $signed: $newest"
 xml=$prefix/share/xscreensaver/config/velmorin.xml
 xmllint --noout "$xml" || fail "velmorin.xml is not well-formed"
 grep -q '<screensaver name="velmorin" _label="Velmorin">' "$xml" || fail "velmorin.xml: no name"

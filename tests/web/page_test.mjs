@@ -1,7 +1,7 @@
 // The browser build end to end in headless Chromium, driven over its debugging pipe: the site is
 // small, the page loads without errors, fills the window at its pixel ratio, paints its pictures,
-// shows a moving scene, stops on Escape, takes its settings from the address and its panel, and
-// its fixed-step frames match velmorin-capture's.
+// shows a moving scene, stops on Escape, draws it again after losing its WebGL context, takes its
+// settings from the address and its panel, and its fixed-step frames match velmorin-capture's.
 // Plain node, no packages.
 // usage: node page_test.mjs SITE_DIR CAPTURE_TOOL PICTURES_DIR OUT_DIR
 import { spawn, spawnSync } from "node:child_process";
@@ -27,6 +27,7 @@ const kPageTimeoutMs = 90000;
 const kFirstFrameBoundMs = 10000; // a sanity bound only: the figure printed is what to watch
 const kSiteMaxBytes = 400 * 1024;
 const kPicturesOnFrames = 20; // frames enough to put every landed picture on, one a frame
+const kLossMovedShare = 0.05;
 const kTypes = { ".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm" };
 
 let failures = 0;
@@ -123,7 +124,8 @@ async function openPage(browser) {
     } else if (message.method === "Runtime.consoleAPICalled" &&
                ["error", "assert"].includes(message.params.type)) {
       errors.push(message.params.args.map((arg) => arg.value ?? arg.description).join(" "));
-    } else if (message.method === "Log.entryAdded" && message.params.entry.level === "error") {
+    } else if (message.method === "Log.entryAdded" && (message.params.entry.level === "error" ||
+               message.params.entry.text.startsWith("WebGL"))) { // a GL call WebGL refused
       errors.push(message.params.entry.text);
     }
   });
@@ -349,6 +351,41 @@ async function settingsPage(page, baseUrl) {
   await page.call("Emulation.setEmulatedMedia", { features: [] });
 }
 
+// The browser takes the WebGL context away and gives an empty one back: no frame (and no GL
+// call) meanwhile, then the scene again as it was, its pictures on, moving on unless its step
+// is 0 (then the very same frame).
+async function contextLossPage(page, url, still) {
+  const frames = () => page.evaluate("window.velmorin.frames");
+  const fitted = "window.velmorin.fittedBackground === `${document.getElementById('canvas')" +
+    ".width}x${document.getElementById('canvas').height}`";
+  await page.call("Page.navigate", { url });
+  await page.waitFor(still ? "window.velmorin && window.velmorin.frames >= 5" :
+    `window.velmorin && window.velmorin.picturesMs > 0 && ${fitted}`);
+  await page.waitFor(`window.velmorin.frames >= ${await frames() + kPicturesOnFrames}`);
+  const before = await page.screenshot(path.join(outDir, "web-lost-before.png"));
+  await page.evaluate("window.loser = document.getElementById('canvas').getContext('webgl')" +
+    ".getExtension('WEBGL_lose_context'); window.loser.loseContext(); true");
+  const framesLost = await frames();
+  await sleep(500);
+  check(await frames() === framesLost, `${url}: no frame is drawn while the context is lost`);
+  await page.evaluate("window.loser.restoreContext(); true");
+  check(await page.waitFor(`window.velmorin.frames >= ${framesLost + 10}` +
+    (still ? "" : ` && ${fitted}`), 10000), `${url}: frames come again once it is restored`);
+  const after = await page.screenshot(path.join(outDir, "web-lost-after.png"));
+  // Moving, the scene's few frames across the loss change about 1 % of the pixels; a background
+  // not put on again changes most of them, a plain sphere its own.
+  const changed = differingPixels(before, after);
+  check(still ? changed === 0 : changed < kWidth * kHeight * kLossMovedShare,
+    `${url}: the frame after it is the one before, ${still ? "exactly" : "moved on"} ` +
+    `(${changed} pixels differ)`);
+  if (!still) {
+    await sleep(1000);
+    const later = await page.screenshot(path.join(outDir, "web-lost-later.png"));
+    const moved = differingPixels(after, later);
+    check(moved > 100, `${url}: the scene moves after it (${moved} pixels changed in 1 s)`);
+  }
+}
+
 // A page with parameters it cannot use says so and draws nothing.
 async function refusedPage(page, baseUrl, query) {
   await page.call("Page.navigate", { url: `${baseUrl}?${query}` });
@@ -372,6 +409,8 @@ try {
   const page = await openPage(browser);
   await freeRunningPage(page, baseUrl);
   await ratioTwoPage(page, baseUrl);
+  await contextLossPage(page, `${baseUrl}?seed=7&frames=100000&dt=0`, true);
+  await contextLossPage(page, `${baseUrl}?seed=7`, false);
   await fixedStepPage(page, baseUrl);
   await settingsPage(page, baseUrl);
   await refusedPage(page, baseUrl, "seed=7&frames=0&dt=0.015");
