@@ -32,7 +32,8 @@ bool isPause(double elapsed) {
         elapsed < 0.0 || (elapsed > kPauseMinSeconds && elapsed > kPauseMeanFactor * meanFrameTime);
     const bool slowdown =
         longInterval && previousLong > 0.0 && elapsed <= kSlowdownRatio * previousLong;
-    previousLong = longInterval && elapsed > 0.0 ? elapsed : 0.0;
+    // A gap the shell noted was no frame, however long: what follows it is no slowdown.
+    previousLong = longInterval && elapsed > 0.0 && !gapNoted ? elapsed : 0.0;
     const bool pause = gapNoted || (longInterval && !slowdown);
     gapNoted = false;
     return pause;

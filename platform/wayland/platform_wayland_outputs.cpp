@@ -138,13 +138,8 @@ void waylandOutputCreateSurface(WaylandOutput* output) {
 void waylandOutputFitBuffer(WaylandOutput* output) {
     if (output->viewport != nullptr && output->scale120 != 0) {
         // The buffer at the output's own pixels, shown through the viewport at the logical size.
-        const uint32_t half = kFractionalScaleDenominator / 2;
-        output->bufferWidth = static_cast<int>(
-            (static_cast<uint32_t>(output->logicalWidth) * output->scale120 + half) /
-            kFractionalScaleDenominator);
-        output->bufferHeight = static_cast<int>(
-            (static_cast<uint32_t>(output->logicalHeight) * output->scale120 + half) /
-            kFractionalScaleDenominator);
+        output->bufferWidth = waylandScaledLength(output->logicalWidth, output->scale120);
+        output->bufferHeight = waylandScaledLength(output->logicalHeight, output->scale120);
         wp_viewport_set_destination(output->viewport, output->logicalWidth, output->logicalHeight);
         if (gWayland.compositorVersion >= kBufferScaleSinceCompositor) {
             wl_surface_set_buffer_scale(output->surface, 1); // an integer scale set before goes

@@ -13,11 +13,9 @@
 
 #include "fractional-scale-v1-client-protocol.h"
 #include "platform/wayland/platform_wayland.h"
+#include "platform/wayland/platform_wayland_scale.h"
 #include "viewporter-client-protocol.h"
 #include "wlr-layer-shell-unstable-v1-client-protocol.h"
-
-// wp_fractional_scale_v1 gives scales in 120ths.
-inline constexpr uint32_t kFractionalScaleDenominator = 120;
 
 // One wl_output and the layer surface that covers it.
 struct WaylandOutput {

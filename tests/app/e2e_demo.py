@@ -12,7 +12,7 @@ sys.dont_write_bytecode = True  # leave no __pycache__ in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e_support import (  # noqa: E402
     PICTURE_NAMES, SIGNAL_NOTICE, Demo, TestFailure, check, close_like_window_manager,
-    current_screen_size, drawn_texts, intern_atom, is_viewable, log, make_rundir,
+    covering_window, current_screen_size, drawn_texts, intern_atom, is_viewable, log, make_rundir,
     make_rundir_with_copies, press_keys, process_alive, read_bmp_rgb, run_cases, screenshot,
     start_xorg_dummy, start_xvfb, strace_wrapper, viewable_windows_named, wait_for,
     wait_for_demo_window, wait_for_new_frame, window_info, window_property, windows_named)
@@ -292,6 +292,26 @@ def case_window_shows_scene(args, workdir):
     log("window, decoration hints, background placement and moving scene as expected")
 
 
+def case_uncovered_window(args, workdir):
+    """Another window over most of the picture, then gone: the whole window shows the scene
+    again, not only where the spheres move."""
+    background = read_bmp_rgb(os.path.join(args.pictures, "background.bmp"))
+    with contextlib.ExitStack() as stack:
+        server = stack.enter_context(start_xvfb(workdir))
+        demo = Demo(args.demo, make_rundir(workdir, args.pictures), server.display,
+                    args=CLEAR_CORNER_SEED)
+        stack.callback(demo.stop)
+        wait_for_demo_window(server.display, demo)
+        check_scene_with_background(server.display, background)
+        with covering_window(server.display, 300, 0, 500, 430, 0xFF00FF):
+            wait_for(lambda: screenshot(server.display).pixel(550, 200) == (255, 0, 255), 10.0,
+                     "the covering window to be shown")
+        time.sleep(1.0)  # frames drawn since
+        share = background_share(screenshot(server.display), background)
+        check(share >= 0.85, f"uncovered, only {share:.0%} of the background region shows the "
+                             "picture again")
+
+
 def case_keys(args, workdir):
     """Space, Return and the arrows change nothing; Escape ends the demo quietly."""
     with contextlib.ExitStack() as stack:
@@ -518,6 +538,7 @@ def case_valgrind_full_run(args, workdir):
 CASES = {
     "window_shows_scene": case_window_shows_scene,
     "keys": case_keys,
+    "uncovered_window": case_uncovered_window,
     "window_close": case_window_close,
     "exit_signals": case_exit_signals,
     "broken_pictures": case_broken_pictures,

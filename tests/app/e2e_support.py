@@ -513,6 +513,28 @@ def close_like_window_manager(display, window_id):
         xlib.close()
 
 
+@contextlib.contextmanager
+def covering_window(display, x, y, width, height, pixel):
+    """A window of one colour over that part of the screen while the block runs (no window
+    manager runs: it lies exactly there, on top)."""
+    xlib = _Xlib(display)
+    lib = xlib.lib
+    lib.XDefaultRootWindow.restype = lib.XCreateSimpleWindow.restype = ctypes.c_ulong
+    lib.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+    lib.XCreateSimpleWindow.argtypes = ([ctypes.c_void_p, ctypes.c_ulong] + [ctypes.c_int] * 2 +
+                                        [ctypes.c_uint] * 3 + [ctypes.c_ulong] * 2)
+    lib.XMapRaised.argtypes = lib.XDestroyWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+    window = lib.XCreateSimpleWindow(xlib.dpy, lib.XDefaultRootWindow(xlib.dpy), x, y, width,
+                                     height, 0, pixel, pixel)
+    lib.XMapRaised(xlib.dpy, window)
+    lib.XSync(xlib.dpy, 0)
+    try:
+        yield
+    finally:
+        lib.XDestroyWindow(xlib.dpy, window)
+        xlib.close()
+
+
 def current_screen_size(display):
     out = _x(display, "xrandr", "--current").stdout
     match = re.search(r"current (\d+) x (\d+)", out)

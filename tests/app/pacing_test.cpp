@@ -21,6 +21,7 @@ TEST(FramePacer, FastFramesWaitForTheirSlot) {
     EXPECT_EQ(framePacerDelay(&pacer, 100 * kMs), 0);        // the first starts at once
     EXPECT_EQ(framePacerDelay(&pacer, 105 * kMs), 15 * kMs); // slot at 120
     EXPECT_EQ(framePacerDelay(&pacer, 121 * kMs), 19 * kMs); // slot at 140
+    EXPECT_EQ(framePacerDelay(&pacer, 159 * kMs), 1 * kMs);  // no vsync: even 1 ms early waits
 }
 
 TEST(FramePacer, LateFrameStartsANewScheduleWithoutABurst) {

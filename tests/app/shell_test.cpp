@@ -2,12 +2,15 @@
 #include <csignal>
 #include <cstdlib>
 
+#include <SDL2/SDL_events.h>
 #include <SDL2/SDL_keycode.h>
 #include <gtest/gtest.h>
 
 #include "app/exit_handlers.h"
 #include "app/linux/linux_window.h"
 #include "platform/sdl/platform_sdl_keys.h"
+#include "render/frame_clock.h"
+#include "render/frame_timing.h"
 #include "sim/scene.h"
 #include "sim/spray.h"
 #include "sim/world.h"
@@ -93,6 +96,50 @@ TEST(ExitSignals, CleanupRunsOnce) {
             std::exit(0);    // and the atexit run after it too
         },
         ::testing::ExitedWithCode(0), "");
+}
+
+// The event SDL reports for one change of the window, as the shell gets it.
+PlatformEvent windowEventFromSdl(SDL_WindowEventID change) {
+    SDL_Event sdlEvent{};
+    sdlEvent.type = SDL_WINDOWEVENT;
+    sdlEvent.window.event = static_cast<Uint8>(change);
+    SDL_PushEvent(&sdlEvent);
+    // A poll ends at the marker SDL leaves where the previous poll emptied the queue.
+    PlatformEvent event;
+    const bool polled = platformPollEvent(&event) || platformPollEvent(&event);
+    EXPECT_TRUE(polled) << "SDL window event " << change;
+    return event;
+}
+
+uint32_t clockMs = 0;
+uint32_t readClock() {
+    return clockMs;
+}
+
+// Minimised or unmapped, the window draws nothing; shown again, however briefly it was away,
+// the interval across the gap stays out of the mean.
+TEST(WindowVisibility, HiddenOrMinimisedRestsAndTheGapStaysOut) {
+    ASSERT_TRUE(platformInit(PlatformVideo::Offscreen));
+    frameClockSetSource(readClock);
+    const SDL_WindowEventID changes[2][2] = {{SDL_WINDOWEVENT_MINIMIZED, SDL_WINDOWEVENT_RESTORED},
+                                             {SDL_WINDOWEVENT_HIDDEN, SDL_WINDOWEVENT_SHOWN}};
+    for (const auto& change : changes) {
+        frameTimingReset();
+        clockMs = 1000;
+        frameTimingNextDt();
+        clockMs += 16;
+        frameTimingNextDt();
+        windowHandleEvent(windowEventFromSdl(change[0]));
+        EXPECT_TRUE(windowHidden()) << change[0];
+        windowHandleEvent(windowEventFromSdl(change[1]));
+        EXPECT_FALSE(windowHidden()) << change[1];
+        clockMs += 100; // too short to look like a pause by itself
+        frameTimingNextDt();
+        EXPECT_EQ(frameCount, 2) << change[1];
+    }
+    frameClockSetSource(nullptr);
+    frameTimingReset();
+    platformShutdown();
 }
 
 } // namespace

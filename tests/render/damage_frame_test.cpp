@@ -144,4 +144,28 @@ TEST(DamagedFrames, EachOutputKeepsItsOwnRecord) {
     EXPECT_EQ(partial, 2 * (10 - 2)); // whole only at first and on the frame after
 }
 
+// A new size along either side is a new buffer: the frame after it is drawn whole, whatever
+// age the driver reports.
+TEST(DamagedFrames, AResizeAlongEitherSideDrawsWhole) {
+    ASSERT_TRUE(startOffscreen());
+    worldReset();
+    backgroundSetMode(BackgroundMode::Fixed);
+    setupGLWithSeed(kSeed);
+    createScene();
+    bodyLooksCreate();
+    const int sizes[2][2] = {{kWidth, kSmallHeight}, {kSmallWidth, kHeight}};
+    for (const auto& size : sizes) {
+        resizeViewport(kWidth, kHeight);
+        for (int frame = 0; frame < 3; frame++) {
+            frameSetBufferAge(1);
+            stepAndDrawFrame(kDt);
+        }
+        ASSERT_FALSE(frameDrawn().whole);
+        resizeViewport(size[0], size[1]);
+        frameSetBufferAge(1);
+        stepAndDrawFrame(kDt);
+        EXPECT_TRUE(frameDrawn().whole) << size[0] << "x" << size[1];
+    }
+}
+
 } // namespace

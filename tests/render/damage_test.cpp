@@ -41,6 +41,13 @@ TEST(DamageBounds, SpheresAndSpraysBoundWhatTheyCover) {
         {"a sphere before the eye", {{0.0, 0.0, -9.0, 1.0}}, {}, false, {{355, 255, 90, 90}}},
         // Centre on the left edge: its right tangent at atan(-1) + asin(1/sqrt(162)), x 58.44.
         {"a sphere half off screen", {{-9.0, 0.0, -9.0, 1.0}}, {}, false, {{0, 255, 59, 90}}},
+        // Centre on the top right corner: the row above mirrored (left tangent at x 741.56), its
+        // lower tangent at y 547.72; cut at the drawable's last column and row.
+        {"a sphere over the top right corner",
+         {{9.0, 6.75, -9.0, 1.0}},
+         {},
+         false,
+         {{741, 547, 59, 53}}},
         {"a sphere wholly off screen", {{-30.0, 0.0, -9.0, 1.0}}, {}, false, {}},
         // Points at (400, 388.9), on a column's edge, and (422.2, 411.1): apart from the sphere.
         {"a spray above its sphere",

@@ -118,6 +118,12 @@ const IntervalRow kIntervalRows[] = {
      3},
     // Hidden for 0.1 s, too short to look like a pause: the shell says it was one.
     {"a gap the shell noted", {1000, 1000, 1016, 1116, 1132}, {0.0, 0.012, 0.012, 0.016}, 3, 2},
+    // Hidden for 1 s, then stopped for 1.5 s: the gap was no frame, so the stop is no slowdown.
+    {"a pause right after a gap the shell noted",
+     {1000, 1000, 1016, 1032, 1048, 2048, 3548, 3564},
+     {0.0, 0.012, 0.016, 0.018, 0.018, 0.018, 0.0192},
+     5,
+     4},
 };
 
 TEST_F(FrameTiming, IntervalSequencesGiveTheMeanAndStep) {
