@@ -204,6 +204,15 @@ void frameStartLongRun(ViewMode view, RenewMode renew, uint32_t seed) {
     longRunActive = view != ViewMode::Fixed || renew != RenewMode::Never;
 }
 
+const LongRun& frameLongRun() {
+    return longRun;
+}
+
+void frameResumeLongRun(const LongRun& run) {
+    longRun = run;
+    longRunActive = run.viewMode != ViewMode::Fixed || run.renewal.mode != RenewMode::Never;
+}
+
 double frameViewScale() {
     return longRunScale(longRun);
 }

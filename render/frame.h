@@ -35,6 +35,10 @@ void frameStartLongRun(ViewMode view, RenewMode renew, uint32_t seed);
 // The view's scale now (1: as the drawable's size alone makes it) and the seed of the scene
 // shown.
 double frameViewScale();
+// The whole state of the view and the renewal, to carry over a new GL context, which setupGL
+// would otherwise reset.
+const LongRun& frameLongRun();
+void frameResumeLongRun(const LongRun& run);
 uint32_t frameSceneSeed();
 // The spray points' diameter in pixels for a drawable height pixels high at that view scale:
 // with the following view they grow with the drawable against the 600-pixel frame and shrink

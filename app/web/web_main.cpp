@@ -103,6 +103,7 @@ void createPageScene() {
     setupGLWithSeed(sceneSeed);
     simSettingsApply(settings.sim);
     createScene();
+    frameStartLongRun(settings.view, settings.renew, sceneSeed);
 }
 
 // Bare spheres for the scene as it stands, dressed in every picture painted so far.
@@ -121,6 +122,7 @@ void restartPageScene() {
     simSettingsApply(settings.sim);
     randomSeed(sceneSeed);
     createScene();
+    frameStartLongRun(settings.view, settings.renew, sceneSeed);
     dressPageScene();
 }
 
@@ -133,8 +135,11 @@ void remakeGLObjects() {
         return; // nothing made yet: the first frame makes it all
     }
     // The fixed state, the light and the background last put on. The generator it seeds is
-    // drawn from only when a scene is created, and that seeds it again.
+    // drawn from only when a scene is created, and that seeds it again. The view and the
+    // renewal go on where they were.
+    const LongRun kept = frameLongRun();
     setupGLWithSeed(sceneSeed);
+    frameResumeLongRun(kept);
     if (run.fixedSteps) {
         bodyLooksCreate();
         resizeViewport(kScreenWidth, kScreenHeight);
@@ -357,6 +362,7 @@ EMSCRIPTEN_KEEPALIVE void webSettingsChange(const char* name, const char* text) 
         return;
     }
     const bool newCount = next.sim.bodies != settings.sim.bodies;
+    const bool newLongRun = next.view != settings.view || next.renew != settings.renew;
     if (next.showFps != settings.showFps) {
         fpsCounter = FpsCounter{}; // from "-- fps" again, not from when it was last shown
     }
@@ -365,6 +371,9 @@ EMSCRIPTEN_KEEPALIVE void webSettingsChange(const char* name, const char* text) 
         restartPageScene();
     } else {
         simSettingsRetune(settings.sim.speed, settings.sim.spray);
+        if (newLongRun) {
+            frameStartLongRun(settings.view, settings.renew, frameSceneSeed());
+        }
     }
     showFrameRate();
     pageSettingsKeep(name, text);
