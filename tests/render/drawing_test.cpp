@@ -174,19 +174,13 @@ TEST_F(Frame, SprayPointsGlowInTheSprayColourAndDoNotTintLaterSpheres) {
     EXPECT_GT(later.r, 0);
 }
 
-} // namespace
-
-namespace {
-
 // Both renderers draw these alike: checked against one disc and one blend.
 TEST_F(Frame, LargePointsAreRoundAntiAliasedDiscs) {
     expectRoundPointsLikeAnAntiAliasedDisc();
 }
-
 TEST_F(Frame, BackgroundsBlendOverTheSceneByTheirOpacity) {
     expectBackgroundsBlendedByTheirOpacity();
 }
-
 TEST_F(Frame, ShadeBlendsItsColourOverTheViewport) {
     expectShadeBlendedAtItsAlpha();
 }

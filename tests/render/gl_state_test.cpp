@@ -181,26 +181,20 @@ TEST_F(GlState, FixedStateIsInPlaceAndTheLightWaitsForTheFirstFrame) {
 }
 
 // The state the frame's other draws rely on, as numbers.
-std::vector<double> stateSnapshot() {
-    std::vector<double> state;
+std::vector<float> stateSnapshot() {
+    std::vector<float> state;
     for (const GLenum cap : {GL_BLEND, GL_LIGHTING, GL_TEXTURE_2D, GL_CULL_FACE}) {
         state.push_back(glIsEnabled(cap));
     }
-    GLint values[4] = {};
-    for (const GLenum name : {GL_TEXTURE_BINDING_2D, GL_BLEND_SRC, GL_BLEND_DST, GL_MATRIX_MODE}) {
-        glGetIntegerv(name, values);
-        state.push_back(values[0]);
+    GLfloat values[16] = {};
+    for (const GLenum name : {GL_TEXTURE_BINDING_2D, GL_BLEND_SRC, GL_BLEND_DST, GL_ALPHA_BIAS,
+                              GL_CURRENT_COLOR, GL_CURRENT_TEXTURE_COORDS, GL_MODELVIEW_MATRIX}) {
+        glGetFloatv(name, values);
+        state.insert(state.end(), values, values + 16);
     }
-    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, values);
-    state.push_back(values[0]);
-    GLfloat floats[16] = {};
-    for (const GLenum name : {GL_CURRENT_COLOR, GL_CURRENT_TEXTURE_COORDS, GL_MODELVIEW_MATRIX,
-                              GL_PROJECTION_MATRIX, GL_ALPHA_BIAS, GL_ALPHA_SCALE}) {
-        glGetFloatv(name, floats);
-        state.insert(state.end(), floats, floats + 16);
-    }
-    glGetMaterialfv(GL_FRONT, GL_EMISSION, floats);
-    state.insert(state.end(), floats, floats + 4);
+    glGetTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, values);
+    glGetMaterialfv(GL_FRONT, GL_EMISSION, values + 1);
+    state.insert(state.end(), values, values + 5);
     return state;
 }
 
@@ -209,26 +203,21 @@ TEST_F(GlState, RoundPointsTranslucentPicturesAndShadesLeaveTheStateAsItWas) {
     const std::vector<uint8_t> grey(3 * 16 * 16, 128);
     const uint32_t background = rendererCreateBackground(&record, grey.data());
     const uint32_t cover = rendererCreateCover(&record, grey.data());
-    const uint32_t texture = rendererCreateTexture(&record, grey.data()); // bound, as a sphere's
-    const float emission[4] = {0.5f, 0.25f, 0.0f, 1.0f};
+    rendererCreateTexture(&record, grey.data()); // left bound, as a sphere's would be
+    const float colour[4] = {0.5f, 0.25f, 0.0f, 0.5f};
     const float point[3] = {0.0f, 0.0f, -3.0f};
-    const float half[4] = {0.0f, 0.0f, 0.0f, 0.5f};
-    const float whole[4] = {0.0f, 0.0f, 1.0f, 1.0f};
     rendererTranslate(0.0f, 0.0f, -9.0f);
-    const std::vector<double> before = stateSnapshot();
+    const std::vector<float> before = stateSnapshot();
     rendererSetPointSize(4.0f);
-    rendererDrawPoints(emission, point, 1);
+    rendererDrawPoints(colour, point, 1);
     EXPECT_EQ(stateSnapshot(), before) << "round points";
     rendererSetBackgroundOpacity(0.5f);
     rendererDrawBackground(background, 0.0f, 0.0f);
     EXPECT_EQ(stateSnapshot(), before) << "a translucent background";
-    rendererDrawCover(cover, whole);
+    rendererDrawCover(cover, colour); // any part of the picture
     EXPECT_EQ(stateSnapshot(), before) << "a translucent cover";
-    rendererDrawShade(half);
+    rendererDrawShade(colour);
     EXPECT_EQ(stateSnapshot(), before) << "a shade";
-    rendererDeleteTexture(texture);
-    rendererDeleteTexture(cover);
-    rendererDeleteBackground(background);
 }
 
 } // namespace

@@ -257,19 +257,13 @@ TEST_F(Gles2Drawing, TextIsWhiteInTheTopLeftCornerAndLeavesTheProjection) {
     expectNear(pixel(400, 300), {193, 193, 193});
 }
 
-} // namespace
-
-namespace {
-
 // Both renderers draw these alike: checked against one disc and one blend.
 TEST_F(Gles2Drawing, LargePointsAreRoundAntiAliasedDiscs) {
     expectRoundPointsLikeAnAntiAliasedDisc();
 }
-
 TEST_F(Gles2Drawing, BackgroundsBlendOverTheSceneByTheirOpacity) {
     expectBackgroundsBlendedByTheirOpacity();
 }
-
 TEST_F(Gles2Drawing, ShadeBlendsItsColourOverTheViewport) {
     expectShadeBlendedAtItsAlpha();
 }
