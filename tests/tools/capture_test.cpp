@@ -357,6 +357,31 @@ TEST_F(CaptureTool, Gles2FramesMatchGl11FramesToATenthOfAPercent) {
     }
 }
 
+// A following view draws the spray points as many pixels across as the frame is high over 600:
+// at 3840x2160 (3.6 pixels, about 10 times the area) they cover about the share of the screen
+// they cover at 800x600, where one-pixel points would cover a seventeenth of it.
+TEST_F(CaptureTool, SprayPointsGrowWithTheFrameInAFollowingView) {
+    // The pixels a full spray changes against none, over black, as a share of the frame.
+    const auto sprayShare = [this](const std::string& args) {
+        Png frames[2];
+        for (const int spray : {100, 0}) {
+            const fs::path png = scratch / "spray.png";
+            const std::string all = "--seed 7 --frames 120 --dt 0.025 --background none " + args +
+                                    " --spray " + std::to_string(spray) + " --out " +
+                                    quoted(png.string());
+            EXPECT_EQ(run(all, kBuildDir).status, 0) << all;
+            frames[spray / 100] = readPng(png);
+        }
+        const size_t pixels = frames[0].rgb.size() / 3;
+        return pixels == 0 ? 0.0
+                           : static_cast<double>(differingPixels(frames[0], frames[1])) / pixels;
+    };
+    const double small = sprayShare("--size 800x600 --view follow");
+    ASSERT_GT(small, 0.0005);
+    EXPECT_GE(sprayShare("--size 3840x2160 --view follow") / small, 0.5);
+    EXPECT_LT(sprayShare("--size 3840x2160 --view fixed") / small, 0.1);
+}
+
 TEST_F(CaptureTool, BadArgumentsAreUsageErrors) {
     expectUsageError("");
     expectUsageError("--frames 3 --dt 0.01 --out a.png");
@@ -383,6 +408,8 @@ TEST_F(CaptureTool, BadArgumentsAreUsageErrors) {
     expectUsageError("--seed 1 --frames 3 --dt 0.01 --out a.png --background tiled");
     expectUsageError(
         "--seed 1 --frames 3 --dt 0.01 --out a.png --background none --background none");
+    expectUsageError("--seed 1 --frames 3 --dt 0.01 --out a.png --view near");
+    expectUsageError("--seed 1 --frames 3 --dt 0.01 --out a.png --renew sometimes");
     EXPECT_FALSE(fs::exists(scratch / "a.png"));
     // The edge that is fine: a step of 0 holds the scene still.
     EXPECT_EQ(run("--seed 1 --frames 1 --dt 0 --out still.png", scratch).status, 0);
