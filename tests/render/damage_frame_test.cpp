@@ -14,6 +14,7 @@
 #include "render/picture_folder.h"
 #include "render/renderer.h"
 #include "render/text_quads.h"
+#include "sim/gravity_list.h"
 #include "sim/scene.h"
 #include "sim/world.h"
 
@@ -51,12 +52,18 @@ uint64_t hashOfDrawable(int width, int height) {
 }
 
 // The run's frames, each hashed; with age 1 each frame is drawn into what the one before left.
-std::vector<uint64_t> drawRun(BackgroundMode mode, int age, int* partial) {
+// Following, one body is thrown far out: the view widens over the first hundred frames, and the
+// scene fades into the next one from frame 200 on.
+std::vector<uint64_t> drawRun(BackgroundMode mode, ViewMode view, int age, int* partial) {
     worldReset();
     backgroundSetMode(mode);
     setupGLWithSeed(kSeed);
     createScene();
     bodyLooksCreate();
+    if (view == ViewMode::Follow) {
+        frameStartLongRun(view, RenewMode::Auto, kSeed);
+        gravityListGet(&bodies, 0)->position.x = 1000.0;
+    }
     resizeViewport(kWidth, kHeight);
     std::vector<uint64_t> hashes;
     int width = kWidth;
@@ -104,16 +111,24 @@ bool startOffscreen() {
 
 TEST(DamagedFrames, EqualFullRedrawsByteForByte) {
     ASSERT_TRUE(startOffscreen());
-    for (const BackgroundMode mode : {BackgroundMode::Fill, BackgroundMode::Fixed}) {
+    // Whole: the first frame, those after the background changes and the resize, and the frame
+    // after each of them, whose buffer holds a frame of unknown damage; following, the fade too.
+    const struct {
+        BackgroundMode mode;
+        ViewMode view;
+        int leastPartial;
+    } rows[] = {{BackgroundMode::Fill, ViewMode::Fixed, kFrames - 8},
+                {BackgroundMode::Fixed, ViewMode::Fixed, kFrames - 8},
+                {BackgroundMode::Fill, ViewMode::Follow, 190},
+                {BackgroundMode::Fixed, ViewMode::Follow, 190}};
+    for (const auto& row : rows) {
         int partial = 0;
-        const std::vector<uint64_t> whole = drawRun(mode, 0, &partial);
-        const std::vector<uint64_t> damaged = drawRun(mode, 1, &partial);
-        // Whole: the first frame, those after the background changes and the resize, and the
-        // frame after each of them, whose buffer holds a frame of unknown damage.
-        EXPECT_GE(partial, kFrames - 8) << "mode " << static_cast<int>(mode);
+        const std::vector<uint64_t> whole = drawRun(row.mode, row.view, 0, &partial);
+        const std::vector<uint64_t> damaged = drawRun(row.mode, row.view, 1, &partial);
+        const int mode = static_cast<int>(row.mode) + 10 * static_cast<int>(row.view);
+        EXPECT_GE(partial, row.leastPartial) << "mode " << mode;
         for (int frame = 0; frame < kFrames; frame++) {
-            ASSERT_EQ(damaged[frame], whole[frame])
-                << "frame " << frame << ", mode " << static_cast<int>(mode);
+            ASSERT_EQ(damaged[frame], whole[frame]) << "frame " << frame << ", mode " << mode;
         }
     }
 }
