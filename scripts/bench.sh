@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
-ensure_packages "${VELMORIN_BUILD_PACKAGES[@]}" xvfb xauth xdotool
+ensure_packages "${VELMORIN_BUILD_PACKAGES[@]}" xvfb xauth xdotool imagemagick
 
 build=${1:-build-bench}
 repetitions=${VELMORIN_BENCH_REPETITIONS:-5}
@@ -15,7 +15,7 @@ startup_runs=${VELMORIN_STARTUP_RUNS:-3}
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j "$(nproc)" --target sim_bench render_bench picture_bench startup_bench pictures \
-    velmorin
+    velmorin long_run_bench velmorin-capture
 
 # Xvfb chooses a free display itself and writes its number to descriptor 3 once it is ready.
 display_file=$(mktemp)
@@ -34,6 +34,39 @@ display=":$(head -n 1 "$display_file")"
 bench_flags=(--benchmark_repetitions="$repetitions" --benchmark_report_aggregates_only=true)
 echo "== sim_bench (medians of $repetitions)"
 "$build/bench/sim_bench" "${bench_flags[@]}"
+echo
+
+# What a filled 1920x1080 view shows over 40 seeded hours, following and renewing against the
+# fixed view (goals: no frame without a sphere, 99.5 % with three, 85 % with all five, at most
+# 12 new scenes an hour), the two side by side on the two cores.
+echo "== long_run_bench: 40 seeds, an hour each at dt 0.025, 1920x1080"
+follow_log=$(mktemp)
+"$build/bench/long_run_bench" --view follow --renew auto >"$follow_log" &
+"$build/bench/long_run_bench" --view fixed --renew never | paste "$follow_log" - |
+    awk -F'\t' 'NR == 1 { print "following and renewing | fixed and never renewed" } NR > 1'
+wait
+rm -f "$follow_log"
+echo
+
+# The sprays' share of the frame at 3840x2160 against 800x600 (goal: at least half).
+echo "== spray share at 3840x2160 against 800x600, --background none, --spray 100 against 0"
+spray_dir=$(mktemp -d)
+spray_share() { # size view -> changed pixels over all
+    local size=$1 view=$2 spray
+    for spray in 100 0; do
+        (cd "$build" && ./tools/velmorin-capture --seed 7 --frames 120 --dt 0.025 --size "$size" \
+            --background none --view "$view" --spray "$spray" --out "$spray_dir/$spray.png")
+    done
+    local changed
+    changed=$(/usr/bin/compare -metric AE "$spray_dir/100.png" "$spray_dir/0.png" null: 2>&1 || true)
+    echo "$changed ${size%x*} ${size#*x}" | awk '{ printf "%.6f", $1 / ($2 * $3) }'
+}
+for view in follow fixed; do
+    small=$(spray_share 800x600 "$view")
+    large=$(spray_share 3840x2160 "$view")
+    echo "--view $view: $small of 800x600, $large of 3840x2160: $(echo "$large $small" | awk '{ printf "%.2f", $1 / $2 }') as much"
+done
+rm -rf "$spray_dir"
 echo
 render_log=$(mktemp)
 for renderer in gl11 gles2; do
