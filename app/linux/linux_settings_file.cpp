@@ -7,6 +7,8 @@
 #include <cstring>
 #include <string>
 
+#include <unistd.h>
+
 namespace {
 
 constexpr size_t kReadChunk = 4096;
@@ -43,8 +45,10 @@ int linuxApplySettingsFile(int argc, const char* const* argv, const char* saverW
     }
     if (!readWholeFile(path, &text)) {
         const int error = errno;
-        if (!named && error == ENOENT) {
-            return -1; // no file, no settings
+        // No file, no settings; nor where a folder on the way cannot be searched (a saver run as
+        // another user under this HOME), since no file can be seen there.
+        if (!named && (error == ENOENT || ::access(path.c_str(), F_OK) != 0)) {
+            return -1;
         }
         std::fprintf(stderr, "%s: cannot read %s: %s\n", kProgramName, path.c_str(),
                      std::strerror(error));
