@@ -95,6 +95,45 @@ void showPicture(BackgroundPainter* painter, const PaintedPicture& picture) {
     }
 }
 
+// The pictures on show of sizes no longer wanted go, and their memory with them.
+void releaseUnwanted(BackgroundPainter* painter, const std::vector<PaintSize>& sizes) {
+    for (auto kept = painter->shown.begin(); kept != painter->shown.end();) {
+        const bool wanted = holdsSize(sizes, *kept);
+        if (!wanted) {
+            backgroundDropExact(kept->width, kept->height);
+        }
+        kept = wanted ? std::next(kept) : painter->shown.erase(kept);
+    }
+}
+
+// Tells the thread what to paint. Finished pictures of sizes no longer wanted, or since read
+// from the cache, are stale; the others need no painting again. A paint under way for a size
+// still unpainted goes on.
+void handOverUnpainted(BackgroundPainter* painter, const std::vector<PaintSize>& sizes,
+                       const std::vector<PaintSize>& unpainted) {
+    const std::lock_guard<std::mutex> hold(painter->lock);
+    std::vector<PaintedPicture>& finished = painter->finished;
+    const auto sizeOf = [](const PaintedPicture& picture) {
+        return PaintSize{picture.width, picture.height};
+    };
+    finished.erase(std::remove_if(finished.begin(), finished.end(),
+                                  [&](const PaintedPicture& picture) {
+                                      return !holdsSize(sizes, sizeOf(picture)) ||
+                                             holdsSize(painter->shown, sizeOf(picture));
+                                  }),
+                   finished.end());
+    painter->unpainted.clear();
+    for (const PaintSize size : unpainted) {
+        const bool painted =
+            std::any_of(finished.begin(), finished.end(),
+                        [&](const PaintedPicture& picture) { return sizeOf(picture) == size; });
+        if (!painted) {
+            painter->unpainted.push_back(size);
+        }
+    }
+    painter->wake.notify_one();
+}
+
 } // namespace
 
 bool isOwnBackground(const char* path) {
@@ -143,13 +182,7 @@ void setBackgroundPainterSizes(const std::vector<PaintSize>& sizes) {
     if (painter == nullptr) {
         return;
     }
-    for (auto kept = painter->shown.begin(); kept != painter->shown.end();) {
-        const bool wanted = holdsSize(sizes, *kept);
-        if (!wanted) {
-            backgroundDropExact(kept->width, kept->height);
-        }
-        kept = wanted ? std::next(kept) : painter->shown.erase(kept);
-    }
+    releaseUnwanted(painter, sizes);
     std::vector<PaintSize> unpainted;
     for (const PaintSize size : sizes) {
         if (size.width <= 0 || size.height <= 0 || holdsSize(painter->shown, size) ||
@@ -163,28 +196,7 @@ void setBackgroundPainterSizes(const std::vector<PaintSize>& sizes) {
             unpainted.push_back(size);
         }
     }
-    const std::lock_guard<std::mutex> hold(painter->lock);
-    // Finished pictures of sizes no longer wanted, or since read from the cache, are stale; the
-    // others need no painting again. A paint under way for a size still unpainted goes on.
-    std::vector<PaintedPicture>& finished = painter->finished;
-    finished.erase(std::remove_if(finished.begin(), finished.end(),
-                                  [&](const PaintedPicture& picture) {
-                                      const PaintSize size{picture.width, picture.height};
-                                      return !holdsSize(sizes, size) ||
-                                             holdsSize(painter->shown, size);
-                                  }),
-                   finished.end());
-    painter->unpainted.clear();
-    for (const PaintSize size : unpainted) {
-        const bool painted =
-            std::any_of(finished.begin(), finished.end(), [&](const PaintedPicture& picture) {
-                return PaintSize{picture.width, picture.height} == size;
-            });
-        if (!painted) {
-            painter->unpainted.push_back(size);
-        }
-    }
-    painter->wake.notify_one();
+    handOverUnpainted(painter, sizes, unpainted);
 }
 
 void showPaintedBackground() {

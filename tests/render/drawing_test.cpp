@@ -1,8 +1,11 @@
 // Whole frames drawn offscreen and read back: background placement, spheres, sprays, order.
 #include <cmath>
+#include <cstdint>
+#include <vector>
 
 #include "gl_test_support.h"
 #include "math/vertex.h"
+#include "render/background.h"
 #include "render/body_looks.h"
 #include "render/frame.h"
 #include "render/gl.h"
@@ -79,6 +82,36 @@ TEST_F(Frame, ExactBackgroundOnlyAtTheDrawablesSize) {
     expectRgb(readPixel(799, 599), {799 % 256, 599 % 256, 90});
     drawFrameWithExactBackground(kViewWidth - 1, kViewHeight);
     expectRgb(readPixel(0, 0), {0, 0, 0});
+}
+
+// Outputs of two sizes drawn in turn: each shows the picture of its own size, and dropping one
+// size leaves the other's picture in place.
+TEST_F(Frame, ExactBackgroundsOfTwoSizesEachAtItsOwn) {
+    constexpr int kHalfWidth = kViewWidth / 2;
+    constexpr int kHalfHeight = kViewHeight / 2;
+    const std::vector<uint8_t> large(size_t{kViewWidth} * kViewHeight * 3, 40);
+    const std::vector<uint8_t> half(size_t{kHalfWidth} * kHalfHeight * 3, 200);
+    backgroundSetMode(BackgroundMode::Fill);
+    backgroundAddExact(large.data(), kViewWidth, kViewHeight);
+    backgroundAddExact(half.data(), kHalfWidth, kHalfHeight);
+    const struct {
+        int width, height;
+        bool largeDropped;
+        uint8_t shown; // grey level, 0 where only the scaled picture (none here) is left
+    } cases[] = {{kViewWidth, kViewHeight, false, 40},
+                 {kHalfWidth, kHalfHeight, false, 200},
+                 {kHalfWidth, kHalfHeight, true, 200},
+                 {kViewWidth, kViewHeight, true, 0}};
+    for (const auto& c : cases) {
+        if (c.largeDropped) {
+            backgroundDropExact(kViewWidth, kViewHeight);
+        }
+        resizeViewport(c.width, c.height);
+        stepAndDrawFrame(0.0);
+        expectRgb(readPixel(c.width - 1, c.height - 1), {c.shown, c.shown, c.shown});
+    }
+    backgroundSetExact(nullptr, 0, 0);
+    backgroundSetMode(BackgroundMode::Fixed);
 }
 
 TEST_F(Frame, MissingBackgroundLeavesAnEmptyListAndTheFrameGoesOn) {
