@@ -204,8 +204,8 @@ def case_wallpaper_sizes(args, workdir):
         for output, (width, height) in sizes.items():
             folder = os.path.join(workdir, f"painted-{width}x{height}")
             subprocess.run([args.painter, "--size", f"{width}x{height}", folder], check=True)
-            painted = b"".join(bytes(c for pixel in row for c in pixel) for row in
-                               reversed(read_bmp_rgb(os.path.join(folder, "bitmap", "background.bmp"))))
+            rows = read_bmp_rgb(os.path.join(folder, "bitmap", "background.bmp"))
+            painted = b"".join(bytes(c for pixel in row for c in pixel) for row in rows[::-1])
             shares = [0.0]
 
             def shows_painted():  # the one sphere covers a few pixels at most

@@ -84,31 +84,27 @@ TEST_F(Frame, ExactBackgroundOnlyAtTheDrawablesSize) {
     expectRgb(readPixel(0, 0), {0, 0, 0});
 }
 
-// Outputs of two sizes drawn in turn: each shows the picture of its own size, and dropping one
-// size leaves the other's picture in place.
+// Outputs of two sizes drawn in turn: each shows the picture of its own size (grey 40 at the
+// full size, 200 at half), and dropping the full size leaves only the half size's.
 TEST_F(Frame, ExactBackgroundsOfTwoSizesEachAtItsOwn) {
-    constexpr int kHalfWidth = kViewWidth / 2;
-    constexpr int kHalfHeight = kViewHeight / 2;
-    const std::vector<uint8_t> large(size_t{kViewWidth} * kViewHeight * 3, 40);
-    const std::vector<uint8_t> half(size_t{kHalfWidth} * kHalfHeight * 3, 200);
+    const std::vector<uint8_t> full(size_t{kViewWidth} * kViewHeight * 3, 40);
+    const std::vector<uint8_t> half(full.size() / 4, 200);
     backgroundSetMode(BackgroundMode::Fill);
-    backgroundAddExact(large.data(), kViewWidth, kViewHeight);
-    backgroundAddExact(half.data(), kHalfWidth, kHalfHeight);
+    backgroundAddExact(full.data(), kViewWidth, kViewHeight);
+    backgroundAddExact(half.data(), kViewWidth / 2, kViewHeight / 2);
     const struct {
-        int width, height;
-        bool largeDropped;
-        uint8_t shown; // grey level, 0 where only the scaled picture (none here) is left
-    } cases[] = {{kViewWidth, kViewHeight, false, 40},
-                 {kHalfWidth, kHalfHeight, false, 200},
-                 {kHalfWidth, kHalfHeight, true, 200},
-                 {kViewWidth, kViewHeight, true, 0}};
+        int divisor; // of the drawable's sides
+        bool fullDropped;
+        uint8_t grey; // 0: the scaled picture, none here
+    } cases[] = {{1, false, 40}, {2, false, 200}, {2, true, 200}, {1, true, 0}};
     for (const auto& c : cases) {
-        if (c.largeDropped) {
+        if (c.fullDropped) {
             backgroundDropExact(kViewWidth, kViewHeight);
         }
-        resizeViewport(c.width, c.height);
+        resizeViewport(kViewWidth / c.divisor, kViewHeight / c.divisor);
         stepAndDrawFrame(0.0);
-        expectRgb(readPixel(c.width - 1, c.height - 1), {c.shown, c.shown, c.shown});
+        expectRgb(readPixel(kViewWidth / c.divisor - 1, kViewHeight / c.divisor - 1),
+                  {c.grey, c.grey, c.grey});
     }
     backgroundSetExact(nullptr, 0, 0);
     backgroundSetMode(BackgroundMode::Fixed);
