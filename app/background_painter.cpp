@@ -1,11 +1,13 @@
 // The painting thread, its one-slot mailbox, and the digest check that decides whether to start.
 #include "app/background_painter.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -33,16 +35,15 @@ struct PaintedPicture {
 struct BackgroundPainter {
     std::mutex lock;
     std::condition_variable wake;
-    int wantedWidth = 0; // the drawable's latest size, 0 when nothing is to be painted
-    int wantedHeight = 0;
-    unsigned request = 0;    // counts changes of mind: a paint for an older request is dropped
-    PaintedPicture finished; // width 0 when nothing waits to be shown
+    // Wanted sizes with no picture yet, painted first to last; a paint whose size has left the
+    // list meanwhile is dropped.
+    std::vector<PaintSize> unpainted;
+    std::vector<PaintedPicture> finished; // painted, of sizes still wanted, not yet shown
     std::filesystem::path cacheFolder;
     // Main thread only.
     bool threadStarted = false;
     bool firstFrameShown = false;
-    int shownWidth = 0;
-    int shownHeight = 0;
+    std::vector<PaintSize> shown; // the sizes whose picture the background holds
 };
 
 BackgroundPainter* gPainter = nullptr;
@@ -61,34 +62,76 @@ PaintedPicture flipToBottomUp(const Image& image) {
     return picture;
 }
 
-// Paints whatever size is wanted last, for as long as the program runs.
+bool holdsSize(const std::vector<PaintSize>& sizes, PaintSize size) {
+    return std::find(sizes.begin(), sizes.end(), size) != sizes.end();
+}
+
+// Paints every size wanted and not yet painted, for as long as the program runs.
 void runPainter(BackgroundPainter* painter) {
-    unsigned handled = 0;
     for (;;) {
-        int width = 0;
-        int height = 0;
+        PaintSize size;
         {
             std::unique_lock<std::mutex> hold(painter->lock);
-            painter->wake.wait(
-                hold, [&] { return painter->wantedWidth > 0 && painter->request != handled; });
-            width = painter->wantedWidth;
-            height = painter->wantedHeight;
-            handled = painter->request;
+            painter->wake.wait(hold, [&] { return !painter->unpainted.empty(); });
+            size = painter->unpainted.front();
         }
-        const Image image = paintBackgroundAt(width, height, countPaintThreads());
+        const Image image = paintBackgroundAt(size.width, size.height, countPaintThreads());
         writePaintCache(painter->cacheFolder, image);
         PaintedPicture picture = flipToBottomUp(image);
         const std::lock_guard<std::mutex> hold(painter->lock);
-        if (painter->request == handled) {
-            painter->finished = std::move(picture);
+        const auto wanted = std::find(painter->unpainted.begin(), painter->unpainted.end(), size);
+        if (wanted != painter->unpainted.end()) {
+            painter->unpainted.erase(wanted);
+            painter->finished.push_back(std::move(picture));
         }
     }
 }
 
 void showPicture(BackgroundPainter* painter, const PaintedPicture& picture) {
-    backgroundSetExact(picture.rgb.data(), picture.width, picture.height);
-    painter->shownWidth = picture.width;
-    painter->shownHeight = picture.height;
+    backgroundAddExact(picture.rgb.data(), picture.width, picture.height);
+    const PaintSize size{picture.width, picture.height};
+    if (!holdsSize(painter->shown, size)) {
+        painter->shown.push_back(size);
+    }
+}
+
+// The pictures on show of sizes no longer wanted go, and their memory with them.
+void releaseUnwanted(BackgroundPainter* painter, const std::vector<PaintSize>& sizes) {
+    for (auto kept = painter->shown.begin(); kept != painter->shown.end();) {
+        const bool wanted = holdsSize(sizes, *kept);
+        if (!wanted) {
+            backgroundDropExact(kept->width, kept->height);
+        }
+        kept = wanted ? std::next(kept) : painter->shown.erase(kept);
+    }
+}
+
+// Tells the thread what to paint. Finished pictures of sizes no longer wanted, or since read
+// from the cache, are stale; the others need no painting again. A paint under way for a size
+// still unpainted goes on.
+void handOverUnpainted(BackgroundPainter* painter, const std::vector<PaintSize>& sizes,
+                       const std::vector<PaintSize>& unpainted) {
+    const std::lock_guard<std::mutex> hold(painter->lock);
+    std::vector<PaintedPicture>& finished = painter->finished;
+    const auto sizeOf = [](const PaintedPicture& picture) {
+        return PaintSize{picture.width, picture.height};
+    };
+    finished.erase(std::remove_if(finished.begin(), finished.end(),
+                                  [&](const PaintedPicture& picture) {
+                                      return !holdsSize(sizes, sizeOf(picture)) ||
+                                             holdsSize(painter->shown, sizeOf(picture));
+                                  }),
+                   finished.end());
+    painter->unpainted.clear();
+    for (const PaintSize size : unpainted) {
+        const bool painted =
+            std::any_of(finished.begin(), finished.end(),
+                        [&](const PaintedPicture& picture) { return sizeOf(picture) == size; });
+        if (!painted) {
+            painter->unpainted.push_back(size);
+        }
+    }
+    painter->wake.notify_one();
 }
 
 } // namespace
@@ -129,29 +172,31 @@ void startBackgroundPainter(const DemoOptions& options, int width, int height) {
 }
 
 void resizeBackgroundPainter(int width, int height) {
+    if (width > 0 && height > 0) {
+        setBackgroundPainterSizes({{width, height}});
+    }
+}
+
+void setBackgroundPainterSizes(const std::vector<PaintSize>& sizes) {
     BackgroundPainter* painter = gPainter;
-    if (painter == nullptr || width <= 0 || height <= 0) {
+    if (painter == nullptr) {
         return;
     }
-    // Back to the size on show: nothing to read, and a paint still running is stale.
-    const bool shown = width == painter->shownWidth && height == painter->shownHeight;
-    PaintedPicture cached;
-    const bool hit = shown || readPaintCache(painter->cacheFolder, width, height, &cached.rgb);
-    if (hit && !shown) {
-        cached.width = width;
-        cached.height = height;
-        showPicture(painter, cached);
+    releaseUnwanted(painter, sizes);
+    std::vector<PaintSize> unpainted;
+    for (const PaintSize size : sizes) {
+        if (size.width <= 0 || size.height <= 0 || holdsSize(painter->shown, size) ||
+            holdsSize(unpainted, size)) {
+            continue;
+        }
+        PaintedPicture cached{size.width, size.height, {}};
+        if (readPaintCache(painter->cacheFolder, size.width, size.height, &cached.rgb)) {
+            showPicture(painter, cached);
+        } else {
+            unpainted.push_back(size);
+        }
     }
-    const std::lock_guard<std::mutex> hold(painter->lock);
-    if (!hit && width == painter->wantedWidth && height == painter->wantedHeight) {
-        return; // the same size again: the paint under way is still the one wanted
-    }
-    painter->finished = PaintedPicture();
-    // A size on show or cached needs no painting.
-    painter->wantedWidth = hit ? 0 : width;
-    painter->wantedHeight = hit ? 0 : height;
-    ++painter->request;
-    painter->wake.notify_one();
+    handOverUnpainted(painter, sizes, unpainted);
 }
 
 void showPaintedBackground() {
@@ -165,14 +210,12 @@ void showPaintedBackground() {
         std::thread(runPainter, painter).detach();
     }
     painter->firstFrameShown = true;
-    PaintedPicture picture;
+    std::vector<PaintedPicture> pictures;
     {
         const std::lock_guard<std::mutex> hold(painter->lock);
-        if (painter->finished.width == 0) {
-            return;
-        }
-        picture = std::move(painter->finished);
-        painter->finished = PaintedPicture();
+        pictures.swap(painter->finished);
     }
-    showPicture(painter, picture);
+    for (const PaintedPicture& picture : pictures) {
+        showPicture(painter, picture);
+    }
 }

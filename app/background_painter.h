@@ -2,7 +2,16 @@
 // it stays sharp in a window of any size; until it is ready the scaled picture shows.
 #pragma once
 
+#include <vector>
+
 #include "app/options.h"
+
+// One drawable's size in pixels.
+struct PaintSize {
+    int width = 0;
+    int height = 0;
+    bool operator==(const PaintSize&) const = default;
+};
 
 // The SHA-256 of the background.bmp the build painted, recorded when the demo was built; empty
 // when the build had none to look at.
@@ -20,5 +29,9 @@ bool wantsPaintedBackground(const DemoOptions& options);
 void startBackgroundPainter(const DemoOptions& options, int width, int height);
 // Main thread, on every resize: only the latest size is painted.
 void resizeBackgroundPainter(int width, int height);
-// Main thread, between frames: hands a finished picture of the current size to the drawing.
+// Main thread, whenever the set of drawable sizes changes (outputs of several sizes): each size
+// gets its own picture, from the cache at once or painted in the order given, and the picture
+// of a size no longer named is released.
+void setBackgroundPainterSizes(const std::vector<PaintSize>& sizes);
+// Main thread, between frames: hands the finished pictures of wanted sizes to the drawing.
 void showPaintedBackground();

@@ -2,6 +2,7 @@
 #include "render/background.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "render/cover_rect.h"
 #include "render/renderer.h"
@@ -14,13 +15,18 @@ namespace {
 // and at one texel a pixel each sample stays on a texel's centre.
 constexpr double kHalfTexel = 0.5;
 
+// The painter's picture for drawables of exactly width by height.
+struct ExactPicture {
+    uint32_t texture = 0;
+    int width = 0;
+    int height = 0;
+};
+
 struct BackgroundState {
     BackgroundMode mode = BackgroundMode::Fixed;
     uint32_t cover = 0; // the scaled picture, 0 when not filling or not read
     ImageRecord coverRecord{};
-    uint32_t exact = 0; // the painter's picture for a drawable of exactWidth by exactHeight
-    int exactWidth = 0;
-    int exactHeight = 0;
+    std::vector<ExactPicture> exact; // at most one a size
 };
 
 BackgroundState state;
@@ -32,6 +38,15 @@ void insetSide(double start, double length, int pixels, int padded, float* low, 
     const double inset = kHalfTexel * std::max(0.0, 1.0 - length / pixels);
     *low = static_cast<float>((start + inset) / padded);
     *high = static_cast<float>((start + length - inset) / padded);
+}
+
+const ExactPicture* findExact(int width, int height) {
+    for (const ExactPicture& picture : state.exact) {
+        if (picture.width == width && picture.height == height) {
+            return &picture;
+        }
+    }
+    return nullptr;
 }
 
 void drawCover(int drawableWidth, int drawableHeight) {
@@ -58,7 +73,9 @@ BackgroundMode backgroundGetMode() {
 }
 
 void backgroundKeepPicture(const ImageRecord* record, const uint8_t* pixels) {
-    state = BackgroundState{state.mode};
+    const BackgroundMode mode = state.mode;
+    state = BackgroundState();
+    state.mode = mode;
     changes++;
     if (state.mode == BackgroundMode::Fill && pixels != nullptr) {
         state.cover = rendererCreateCover(record, pixels);
@@ -67,18 +84,35 @@ void backgroundKeepPicture(const ImageRecord* record, const uint8_t* pixels) {
 }
 
 void backgroundSetExact(const uint8_t* rgb, int width, int height) {
-    rendererDeleteBackground(state.exact);
+    for (const ExactPicture& picture : state.exact) {
+        rendererDeleteBackground(picture.texture);
+    }
+    state.exact.clear();
     changes++;
-    state.exact = 0;
-    state.exactWidth = 0;
-    state.exactHeight = 0;
+    backgroundAddExact(rgb, width, height);
+}
+
+void backgroundAddExact(const uint8_t* rgb, int width, int height) {
     if (rgb == nullptr || width < 1 || height < 1) {
         return;
     }
+    backgroundDropExact(width, height);
     const ImageRecord record{width, height, width, height};
-    state.exact = rendererCreateBackground(&record, rgb);
-    state.exactWidth = width;
-    state.exactHeight = height;
+    const uint32_t texture = rendererCreateBackground(&record, rgb);
+    if (texture != 0) {
+        state.exact.push_back({texture, width, height});
+        changes++;
+    }
+}
+
+void backgroundDropExact(int width, int height) {
+    const ExactPicture* picture = findExact(width, height);
+    if (picture == nullptr) {
+        return;
+    }
+    rendererDeleteBackground(picture->texture);
+    state.exact.erase(state.exact.begin() + (picture - state.exact.data()));
+    changes++;
 }
 
 uint32_t backgroundChanges() {
@@ -89,9 +123,7 @@ bool backgroundCoversDrawable(int drawableWidth, int drawableHeight) {
     if (state.mode != BackgroundMode::Fill || drawableWidth < 1 || drawableHeight < 1) {
         return false;
     }
-    const bool exact = state.exact != 0 && state.exactWidth == drawableWidth &&
-                       state.exactHeight == drawableHeight;
-    return exact ||
+    return findExact(drawableWidth, drawableHeight) != nullptr ||
            (state.cover != 0 && state.coverRecord.width > 0 && state.coverRecord.height > 0);
 }
 
@@ -99,9 +131,8 @@ void backgroundDrawFill(int drawableWidth, int drawableHeight) {
     if (state.mode != BackgroundMode::Fill || drawableWidth < 1 || drawableHeight < 1) {
         return;
     }
-    if (state.exact != 0 && state.exactWidth == drawableWidth &&
-        state.exactHeight == drawableHeight) {
-        rendererDrawBackgroundAtOrigin(state.exact);
+    if (const ExactPicture* picture = findExact(drawableWidth, drawableHeight)) {
+        rendererDrawBackgroundAtOrigin(picture->texture);
         return;
     }
     drawCover(drawableWidth, drawableHeight);

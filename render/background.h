@@ -1,5 +1,5 @@
 // Where the background picture goes: fixed at the frame's raster position, covering the whole
-// drawable, or nowhere; and the exact-size picture a painter may hand in for the covering one.
+// drawable, or nowhere; and the exact-size pictures a painter may hand in for the covering one.
 #pragma once
 
 #include <cstdint>
@@ -18,9 +18,15 @@ void backgroundKeepPicture(const ImageRecord* record, const uint8_t* pixels);
 // A picture painted for the drawable itself: width by height RGB pixels, bottom row first,
 // rows packed. They are copied at once, so the caller may free them on return. While filling,
 // a frame whose drawable has exactly this size shows it one pixel per pixel from the window's
-// lower-left corner; any other size falls back to the scaled picture. Null (or a size below 1)
-// drops it. Needs the current GL context, like every other drawing call.
+// lower-left corner; any other size falls back to the scaled picture. It replaces every exact
+// picture held before; null (or a size below 1) drops them all. Needs the current GL context,
+// like every other drawing call.
 void backgroundSetExact(const uint8_t* rgb, int width, int height);
+// The same, kept beside the pictures of other sizes (drawables of several sizes drawn in turn
+// with one context each show their own); it replaces only one of the same size.
+void backgroundAddExact(const uint8_t* rgb, int width, int height);
+// Releases the picture of that size, if one is held.
+void backgroundDropExact(int width, int height);
 
 // Goes up with every change above, so that a frame drawn in parts knows when the whole
 // background must be drawn again.

@@ -2,17 +2,20 @@
 // compositor asks for a frame, at that output's own pixel size.
 #include "app/linux/linux_layers.h"
 
+#include <algorithm>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <iterator>
 #include <map>
+#include <vector>
 
 #include "app/background_painter.h"
 #include "app/exit_handlers.h"
 #include "app/fps_counter.h"
 #include "app/frame_pacer.h"
-#include "app/saver_pointer.h"
 #include "app/linux/linux_window.h"
+#include "app/saver_pointer.h"
 #include "app/shell_scene.h"
 #include "platform/wayland/platform_wayland.h"
 #include "render/error_report.h"
@@ -33,10 +36,9 @@ struct LayerRun {
     bool showFps = false;
     FpsCounter fps;
     SaverPointer pointer;
-    // The largest output's pixel size, which the background is painted for; outputs of other
-    // sizes show the scaled picture.
-    int paintWidth = 0;
-    int paintHeight = 0;
+    // The outputs' distinct pixel sizes, largest first: each has a background painted for it,
+    // shown scaled until it is ready.
+    std::vector<PaintSize> paintSizes;
     bool painterStarted = false;
     // Each output's own record of what its buffers hold, by the surface's id.
     std::map<uint32_t, FrameDamage> damage;
@@ -102,28 +104,34 @@ int firstDueSurface() {
     return -1;
 }
 
-// The background is painted for the largest output; the painter keeps only the latest size.
-void followLargestOutput(LayerRun* run, const DemoOptions& options) {
-    int width = 0;
-    int height = 0;
+bool isLargerSize(PaintSize a, PaintSize b) {
+    const int64_t areaA = int64_t{a.width} * a.height;
+    const int64_t areaB = int64_t{b.width} * b.height;
+    return areaA != areaB ? areaA > areaB : a.width > b.width;
+}
+
+// A background is painted for every size among the outputs, the largest first; outputs of one
+// size share it.
+void followOutputSizes(LayerRun* run, const DemoOptions& options) {
+    std::vector<PaintSize> sizes;
     for (int i = 0; i < platformWaylandSurfaceCount(); ++i) {
         const PlatformLayerView view = platformWaylandSurface(i);
-        if (view.width * view.height > width * height) {
-            width = view.width;
-            height = view.height;
+        const PaintSize size{view.width, view.height};
+        const bool known = std::find(sizes.begin(), sizes.end(), size) != sizes.end();
+        if (size.width > 0 && size.height > 0 && !known) {
+            sizes.push_back(size);
         }
     }
-    if (width == 0 || (width == run->paintWidth && height == run->paintHeight)) {
+    std::sort(sizes.begin(), sizes.end(), isLargerSize);
+    if (sizes.empty() || sizes == run->paintSizes) {
         return;
     }
-    run->paintWidth = width;
-    run->paintHeight = height;
+    run->paintSizes = sizes;
     if (!run->painterStarted) {
         run->painterStarted = true;
-        startBackgroundPainter(options, width, height);
-    } else {
-        resizeBackgroundPainter(width, height);
+        startBackgroundPainter(options, sizes[0].width, sizes[0].height);
     }
+    setBackgroundPainterSizes(sizes);
 }
 
 // An output that goes takes its record along; one that comes later starts afresh.
@@ -143,7 +151,7 @@ void drawTick(LayerRun* run, const DemoOptions& options, int first) {
     if (!platformWaylandMakeCurrent(first)) {
         return;
     }
-    followLargestOutput(run, options);
+    followOutputSizes(run, options);
     showPaintedBackground();
     stepFrame(frameTimingNextDt());
     char text[kFpsTextSize] = "";

@@ -14,7 +14,8 @@ import time
 sys.dont_write_bytecode = True  # leave no __pycache__ in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e_support import (  # noqa: E402
-    SIGNAL_NOTICE, Demo, check, log, run_cases, stop_process, wait_for)
+    SIGNAL_NOTICE, Demo, TestFailure, check, log, read_bmp_rgb, run_cases, stop_process,
+    wait_for)
 
 OUTPUT_WIDTH, OUTPUT_HEIGHT = 1280, 720
 # The compositor refuses to run as root; an unprivileged account runs it and the demo.
@@ -190,6 +191,41 @@ def case_wallpaper_outputs(args, workdir):
         sway.stop()
 
 
+def case_wallpaper_sizes(args, workdir):
+    """--wallpaper on two outputs of different sizes: each shows the background painted at its
+    own size pixel for pixel, not the larger one's picture scaled."""
+    sizes = {"HEADLESS-1": (OUTPUT_WIDTH, OUTPUT_HEIGHT), "HEADLESS-2": (1024, 768)}
+    sway = Sway(args, workdir)
+    demo = None
+    try:
+        sway.run("swaymsg", "create_output")
+        sway.run("swaymsg", "output", "HEADLESS-2", "resolution", "1024x768")
+        demo = sway.demo("--wallpaper", "--bodies", "1", "--spray", "0", "--seed", "3")
+        for output, (width, height) in sizes.items():
+            folder = os.path.join(workdir, f"painted-{width}x{height}")
+            subprocess.run([args.painter, "--size", f"{width}x{height}", folder], check=True)
+            rows = read_bmp_rgb(os.path.join(folder, "bitmap", "background.bmp"))
+            painted = b"".join(bytes(c for pixel in row for c in pixel) for row in rows[::-1])
+            shares = [0.0]
+
+            def shows_painted():  # the one sphere covers a few pixels at most
+                shot = grab(sway.prefix, sway.env, os.path.join(workdir, "shot.ppm"), output)
+                same = sum(shot[2][i:i + 3] == painted[i:i + 3] for i in range(0, len(painted), 3))
+                shares.append(same * 3 / len(painted))
+                return shot[:2] == (width, height) and shares[-1] > 0.97
+            try:
+                wait_for(shows_painted, 60, f"{output} showing its own painted background", 2.0)
+            except TestFailure:
+                check(False, f"{output}: at best {max(shares):.0%} of the pixels are those "
+                      f"of the background painted at {width}x{height}")
+            log(f"{output} at {width}x{height}: {shares[-1]:.2%} of its pixels are the "
+                "background painted at its size")
+    finally:
+        if demo is not None:
+            demo.stop()
+        sway.stop()
+
+
 def cpu_seconds(pid, span):
     """Processor time (user and system) the process uses over `span` seconds."""
     def used():
@@ -287,6 +323,9 @@ def case_no_layer_shell(args, workdir):
 if __name__ == "__main__":
     sys.exit(run_cases({"wayland_fill": case_wayland_fill,
                         "wallpaper_outputs": case_wallpaper_outputs,
+                        "wallpaper_sizes": case_wallpaper_sizes,
                         "wallpaper_rests": case_wallpaper_rests,
                         "saver_input": case_saver_input,
-                        "no_layer_shell": case_no_layer_shell}, sys.argv[1:]))
+                        "no_layer_shell": case_no_layer_shell}, sys.argv[1:],
+                      lambda parser: parser.add_argument("--painter",
+                                                         help="the velmorin-pictures binary")))

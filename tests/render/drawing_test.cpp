@@ -1,9 +1,12 @@
 // Whole frames drawn offscreen and read back: background placement, spheres, sprays, order.
 #include <cmath>
+#include <cstdint>
+#include <vector>
 
 #include "blend_checks.h"
 #include "gl_test_support.h"
 #include "math/vertex.h"
+#include "render/background.h"
 #include "render/body_looks.h"
 #include "render/frame.h"
 #include "render/gl.h"
@@ -80,6 +83,32 @@ TEST_F(Frame, ExactBackgroundOnlyAtTheDrawablesSize) {
     expectRgb(readPixel(799, 599), {799 % 256, 599 % 256, 90});
     drawFrameWithExactBackground(kViewWidth - 1, kViewHeight);
     expectRgb(readPixel(0, 0), {0, 0, 0});
+}
+
+// Outputs of two sizes drawn in turn: each shows the picture of its own size (grey 40 at the
+// full size, 200 at half), and dropping the full size leaves only the half size's.
+TEST_F(Frame, ExactBackgroundsOfTwoSizesEachAtItsOwn) {
+    const std::vector<uint8_t> full(size_t{kViewWidth} * kViewHeight * 3, 40);
+    const std::vector<uint8_t> half(full.size() / 4, 200);
+    backgroundSetMode(BackgroundMode::Fill);
+    backgroundAddExact(full.data(), kViewWidth, kViewHeight);
+    backgroundAddExact(half.data(), kViewWidth / 2, kViewHeight / 2);
+    const struct {
+        int divisor; // of the drawable's sides
+        bool fullDropped;
+        uint8_t grey; // 0: the scaled picture, none here
+    } cases[] = {{1, false, 40}, {2, false, 200}, {2, true, 200}, {1, true, 0}};
+    for (const auto& c : cases) {
+        if (c.fullDropped) {
+            backgroundDropExact(kViewWidth, kViewHeight);
+        }
+        resizeViewport(kViewWidth / c.divisor, kViewHeight / c.divisor);
+        stepAndDrawFrame(0.0);
+        expectRgb(readPixel(kViewWidth / c.divisor - 1, kViewHeight / c.divisor - 1),
+                  {c.grey, c.grey, c.grey});
+    }
+    backgroundSetExact(nullptr, 0, 0);
+    backgroundSetMode(BackgroundMode::Fixed);
 }
 
 TEST_F(Frame, MissingBackgroundLeavesAnEmptyListAndTheFrameGoesOn) {
