@@ -105,7 +105,7 @@ DamageList frameDamageNow() {
     }
     damage->veiled = veiled;
     sceneDamageAddBodies(&now, damage->view, &damage->bounds,
-                         framePointSize(viewHeight, longRunScale(longRun)));
+                         static_cast<double>(framePointSize(viewHeight, longRunScale(longRun))));
     return now;
 }
 
