@@ -1,4 +1,4 @@
-// Strict parsing of the three simulation settings and their option names.
+// Strict parsing of the three simulation settings, the long run's two, and their option names.
 #include "common/settings_args.h"
 
 #include <cstring>
@@ -10,6 +10,8 @@ namespace {
 constexpr uint32_t kSeenBodies = 1u << 0;
 constexpr uint32_t kSeenSpeed = 1u << 1;
 constexpr uint32_t kSeenSpray = 1u << 2;
+constexpr uint32_t kSeenView = 1u << 3;
+constexpr uint32_t kSeenRenew = 1u << 4;
 
 SettingsArg taken(bool accepted, uint32_t flag, uint32_t* seen) {
     if (!accepted || (*seen & flag) != 0) {
@@ -48,6 +50,17 @@ SettingsArg takeSettingsArg(const char* name, const char* value, SimSettings* se
     }
     if (std::strcmp(name, "--spray") == 0) {
         return taken(parseSprayArg(value, &settings->spray), kSeenSpray, seen);
+    }
+    return SettingsArg::NotASetting;
+}
+
+SettingsArg takeLongRunArg(const char* name, const char* value, ViewMode* view, RenewMode* renew,
+                           uint32_t* seen) {
+    if (std::strcmp(name, "--view") == 0) {
+        return taken(viewModeFromName(value, view), kSeenView, seen);
+    }
+    if (std::strcmp(name, "--renew") == 0) {
+        return taken(renewModeFromName(value, renew), kSeenRenew, seen);
     }
     return SettingsArg::NotASetting;
 }

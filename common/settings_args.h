@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "sim/long_run.h"
 #include "sim/settings.h"
 
 // The three options as the usage lines show them.
@@ -26,3 +27,10 @@ enum class SettingsArg {
 // settings. *seen remembers which of them were given.
 SettingsArg takeSettingsArg(const char* name, const char* value, SimSettings* settings,
                             uint32_t* seen);
+
+// The long run's two options as the tools' usage lines show them.
+inline constexpr const char* kLongRunUsage = "[--view follow|fixed] [--renew auto|never]";
+
+// The same for --view and --renew; *seen may be the one takeSettingsArg keeps.
+SettingsArg takeLongRunArg(const char* name, const char* value, ViewMode* view, RenewMode* renew,
+                           uint32_t* seen);

@@ -80,12 +80,13 @@ bool parseOptions(int argc, char** argv, CaptureOptions* options) {
     uint32_t settingsSeen = 0;
     bool haveSize = false;
     bool haveBackground = false;
-    bool haveView = false;
-    bool haveRenew = false;
     for (int i = 1; i < argc; i++) {
         const char* flag = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-        const SettingsArg setting = takeSettingsArg(flag, value, &options->sim, &settingsSeen);
+        SettingsArg setting = takeSettingsArg(flag, value, &options->sim, &settingsSeen);
+        if (setting == SettingsArg::NotASetting) {
+            setting = takeLongRunArg(flag, value, &options->view, &options->renew, &settingsSeen);
+        }
         if (setting == SettingsArg::Refused) {
             return false;
         }
@@ -140,18 +141,6 @@ bool parseOptions(int argc, char** argv, CaptureOptions* options) {
                 return false;
             }
             haveBackground = true;
-            i++;
-        } else if (std::strcmp(flag, "--view") == 0 && !haveView) {
-            if (!viewModeFromName(value, &options->view)) {
-                return false;
-            }
-            haveView = true;
-            i++;
-        } else if (std::strcmp(flag, "--renew") == 0 && !haveRenew) {
-            if (!renewModeFromName(value, &options->renew)) {
-                return false;
-            }
-            haveRenew = true;
             i++;
         } else if (std::strcmp(flag, "--dir") == 0 && options->dir.empty()) {
             if (!isNonEmpty(value)) {

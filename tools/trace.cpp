@@ -46,12 +46,13 @@ bool parseOptions(int argc, char** argv, TraceOptions* options) {
     bool haveDt = false;
     uint32_t settingsSeen = 0;
     bool haveSize = false;
-    bool haveView = false;
-    bool haveRenew = false;
     for (int i = 1; i < argc; i++) {
         const char* flag = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-        const SettingsArg setting = takeSettingsArg(flag, value, &options->sim, &settingsSeen);
+        SettingsArg setting = takeSettingsArg(flag, value, &options->sim, &settingsSeen);
+        if (setting == SettingsArg::NotASetting) {
+            setting = takeLongRunArg(flag, value, &options->view, &options->renew, &settingsSeen);
+        }
         if (setting == SettingsArg::Refused) {
             return false;
         }
@@ -82,18 +83,6 @@ bool parseOptions(int argc, char** argv, TraceOptions* options) {
                 return false;
             }
             haveSize = true;
-            i++;
-        } else if (std::strcmp(flag, "--view") == 0 && !haveView) {
-            if (!viewModeFromName(value, &options->view)) {
-                return false;
-            }
-            haveView = true;
-            i++;
-        } else if (std::strcmp(flag, "--renew") == 0 && !haveRenew) {
-            if (!renewModeFromName(value, &options->renew)) {
-                return false;
-            }
-            haveRenew = true;
             i++;
         } else {
             return false;
