@@ -20,6 +20,12 @@ PICTURE_NAMES = ("rock1", "rock3", "rock4", "rock5", "rock6", "water1", "water2"
                  "metal1", "metal2", "cloud1", "cloud2")
 SIGNAL_NOTICE = "\n[dtest_exit_signal_handler] received INT/TERM signal {} [{} times], exiting...\n"
 
+# Every demo these cases start reads its settings file from here, a folder that does not exist,
+# so a settings file of whoever runs the tests never reaches them; a case that wants one names
+# its own.
+os.environ["XDG_CONFIG_HOME"] = os.path.join(tempfile.gettempdir(),
+                                             f"velmorin-e2e-{os.getpid()}-no-config")
+
 _PR_SET_PDEATHSIG = 1
 _libc = ctypes.CDLL(ctypes.util.find_library("c"), use_errno=True)
 
