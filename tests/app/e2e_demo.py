@@ -5,16 +5,17 @@ import os
 import re
 import shutil
 import signal
+import subprocess
 import sys
 import time
 
 sys.dont_write_bytecode = True  # leave no __pycache__ in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e_support import (  # noqa: E402
-    PICTURE_NAMES, SIGNAL_NOTICE, Demo, TestFailure, check, close_like_window_manager,
-    covering_window, current_screen_size, drawn_texts, intern_atom, is_viewable, log, make_rundir,
+    PICTURE_NAMES, SIGNAL_NOTICE, XORG_DUMMY_DRIVER, CaseSkipped, Demo, TestFailure, _x, check,
+    close_like_window_manager, covering_window, current_screen_size, drawn_texts, intern_atom, is_viewable, log, make_rundir,
     make_rundir_with_copies, press_keys, process_alive, read_bmp_rgb, run_cases, screenshot,
-    start_xorg_dummy, start_xvfb, strace_wrapper, viewable_windows_named, wait_for,
+    start_xorg_dummy, start_xvfb, stop_process, strace_wrapper, viewable_windows_named, wait_for,
     wait_for_demo_window, wait_for_new_frame, window_info, window_property, windows_named)
 
 # Where the background picture lands: its lower-left pixel is at window pixel (267, 167)
@@ -447,6 +448,39 @@ def case_display_mode_switch(args, workdir):
         run_and_end("SIGTERM", terminate)
 
 
+# A second screen right of the first (1024x768 at 60 Hz): 640x480 at 120 Hz, its pixel clock
+# in MHz over 800 by 500 pixels a frame, blanking included.
+SECOND_SCREEN_MODE = ("640x480_120", "48", "640", "656", "752", "800", "480", "490", "492", "500")
+SECOND_SCREEN_HZ = 48e6 / (800 * 500)
+
+
+def case_refresh_rate_follows_display(args, workdir):
+    """A window moved onto a screen at 120 Hz reads 120 Hz there, not the first screen's 60."""
+    if not os.path.exists(XORG_DUMMY_DRIVER):
+        raise CaseSkipped("no dummy video driver (package xserver-xorg-video-dummy)")
+    with contextlib.ExitStack() as stack:
+        display = stack.enter_context(start_xorg_dummy(workdir)).display
+        _x(display, "xrandr", "--newmode", *SECOND_SCREEN_MODE)
+        _x(display, "xrandr", "--addmode", "DUMMY1", SECOND_SCREEN_MODE[0])
+        _x(display, "xrandr", "--output", "DUMMY1", "--mode", SECOND_SCREEN_MODE[0],
+           "--right-of", "DUMMY0")
+        # The driver counts an output connected once it shows a mode, but the server says so to
+        # clients only after someone probes the outputs again, as a plain query does.
+        _x(display, "xrandr")
+        probe = subprocess.Popen([args.probe], env=dict(os.environ, DISPLAY=display),
+                                 stdout=subprocess.PIPE, text=True)
+        stack.callback(stop_process, probe)
+        first = probe.stdout.readline().strip()
+        check(first == "60", f"on the first screen the probe read {first!r} Hz, expected 60")
+        window = wait_for(lambda: viewable_windows_named(display, "refresh probe"), 30.0,
+                          "the probe's window")[0]
+        _x(display, "xdotool", "windowmove", str(window.id), "1100", "100")
+        moved = probe.stdout.readline().strip()
+        check(moved == str(round(SECOND_SCREEN_HZ)),
+              f"on the second screen the probe read {moved!r} Hz, expected {SECOND_SCREEN_HZ:g}")
+        log(f"{first} Hz on the first screen, {moved} Hz once moved onto the second")
+
+
 def case_display_mode_refused(args, workdir):
     """Where 800x600 does not exist the demo says so in a box and ends with 0 after Return."""
     with contextlib.ExitStack() as stack:
@@ -544,9 +578,11 @@ CASES = {
     "broken_pictures": case_broken_pictures,
     "display_mode_switch": case_display_mode_switch,
     "display_mode_refused": case_display_mode_refused,
+    "refresh_rate_follows_display": case_refresh_rate_follows_display,
     "signal_during_error_box": case_signal_during_error_box,
     "valgrind_full_run": case_valgrind_full_run,
 }
 
 if __name__ == "__main__":
-    sys.exit(run_cases(CASES, sys.argv[1:]))
+    sys.exit(run_cases(CASES, sys.argv[1:],
+                       lambda parser: parser.add_argument("--probe", help="the refresh probe")))

@@ -34,6 +34,10 @@ class TestFailure(Exception):
     """A check that did not hold; the message says what was expected and what was seen."""
 
 
+class CaseSkipped(Exception):
+    """The case cannot run on this machine (CTest's SKIP_RETURN_CODE, 77); the message says why."""
+
+
 def check(condition, message):
     if not condition:
         raise TestFailure(message)
@@ -188,12 +192,15 @@ def start_xvfb(workdir, width=800, height=600):
                    f"xvfb-{width}x{height}", workdir)
 
 
+XORG_DUMMY_DRIVER = "/usr/lib/xorg/modules/drivers/dummy_drv.so"
+
+
 def start_xorg_dummy(workdir):
     """Xorg with the dummy video driver: a server whose display mode can really change."""
     xorg = shutil.which("Xorg") or "/usr/lib/xorg/Xorg"
     # Missing packages are a broken set-up, not a sandbox that cannot run Xorg.
     check(os.path.exists(xorg), "Xorg is not installed (package xserver-xorg-core)")
-    check(os.path.exists("/usr/lib/xorg/modules/drivers/dummy_drv.so"),
+    check(os.path.exists(XORG_DUMMY_DRIVER),
           "the dummy video driver is not installed (package xserver-xorg-video-dummy)")
     config = os.path.join(workdir, "xorg.conf")
     with open(config, "w") as handle:
@@ -757,6 +764,9 @@ def run_cases(cases, argv, add_arguments=None):
         status = 0
     except TestFailure as failure:
         log(f"FAIL: {failure}")
+    except CaseSkipped as reason:
+        log(f"SKIP: {reason}")
+        status = 77
     except Exception:  # a tool that broke: still a failure, with its traceback
         traceback.print_exc(file=sys.stdout)
         log("FAIL: unexpected error")
