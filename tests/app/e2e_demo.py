@@ -13,10 +13,11 @@ sys.dont_write_bytecode = True  # leave no __pycache__ in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from e2e_support import (  # noqa: E402
     PICTURE_NAMES, SIGNAL_NOTICE, XORG_DUMMY_DRIVER, CaseSkipped, Demo, TestFailure, _x, check,
-    close_like_window_manager, covering_window, current_screen_size, drawn_texts, intern_atom, is_viewable, log, make_rundir,
-    make_rundir_with_copies, press_keys, process_alive, read_bmp_rgb, run_cases, screenshot,
-    start_xorg_dummy, start_xvfb, stop_process, strace_wrapper, viewable_windows_named, wait_for,
-    wait_for_demo_window, wait_for_new_frame, window_info, window_property, windows_named)
+    close_like_window_manager, covering_window, current_screen_size, drawn_texts, intern_atom,
+    is_viewable, log, make_rundir, make_rundir_with_copies, press_keys, process_alive, read_bmp_rgb,
+    run_cases, screenshot, start_xorg_dummy, start_xvfb, stop_process, strace_wrapper,
+    viewable_windows_named, wait_for, wait_for_demo_window, wait_for_new_frame, window_info,
+    window_property, windows_named)
 
 # Where the background picture lands: its lower-left pixel is at window pixel (267, 167)
 # counted from the bottom, so screenshot row 600 - 167 - 1.
@@ -474,7 +475,7 @@ def case_refresh_rate_follows_display(args, workdir):
         check(first == "60", f"on the first screen the probe read {first!r} Hz, expected 60")
         window = wait_for(lambda: viewable_windows_named(display, "refresh probe"), 30.0,
                           "the probe's window")[0]
-        _x(display, "xdotool", "windowmove", str(window.id), "1100", "100")
+        _x(display, "xdotool", "windowmove", str(window.id), "1100", "100")  # wholly on DUMMY1
         moved = probe.stdout.readline().strip()
         check(moved == str(round(SECOND_SCREEN_HZ)),
               f"on the second screen the probe read {moved!r} Hz, expected {SECOND_SCREEN_HZ:g}")
