@@ -1,5 +1,6 @@
 // A small window through the platform layer that prints the refresh rate of the display it is
-// on, in Hz, once shown and again whenever the answer changes, as when the window is moved.
+// on, in Hz, once shown and again whenever the platform says it moved to another display, the
+// event on which the demo sets its frame cap again.
 #include <cstdio>
 
 #include "platform/platform.h"
@@ -23,17 +24,17 @@ int main() {
         return 1;
     }
     platformShowWindow();
-    int printed = platformRefreshRate();
-    printRate(printed);
+    printRate(platformRefreshRate());
     for (int waited = 0; waited < kRunMs; waited += kPollMs) {
-        // Waiting takes in the window's moves too, which SDL reports as no event of ours.
         PlatformEvent event;
-        if (platformWaitEvent(&event, kPollMs) && event.type == PlatformEventType::Close) {
+        if (!platformWaitEvent(&event, kPollMs)) {
+            continue;
+        }
+        if (event.type == PlatformEventType::Close) {
             break;
         }
-        if (platformRefreshRate() != printed) {
-            printed = platformRefreshRate();
-            printRate(printed);
+        if (event.type == PlatformEventType::DisplayChanged) {
+            printRate(platformRefreshRate());
         }
     }
     platformShutdown();
