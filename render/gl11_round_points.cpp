@@ -108,6 +108,13 @@ void sendQuads(const float* xyz, uint32_t count, float side) {
     if (!eyeAxesInObject(modelView, axes) || projection[0] == 0.0f || projection[5] == 0.0f) {
         return;
     }
+    // A frame drawn in parts draws every spray once per part it meets: only the quads that reach
+    // into this part are worth sending.
+    GLint box[4] = {viewport[0], viewport[1], viewport[2], viewport[3]};
+    if (glIsEnabled(GL_SCISSOR_TEST) == GL_TRUE) {
+        glGetIntegerv(GL_SCISSOR_BOX, box);
+    }
+    const float reach = 0.5f * side;
     constexpr float kCorners[4][2] = {{-1.0f, -1.0f}, {1.0f, -1.0f}, {1.0f, 1.0f}, {-1.0f, 1.0f}};
     glBegin(GL_QUADS);
     for (uint32_t i = 0; i < count; i++) {
@@ -121,6 +128,16 @@ void sendQuads(const float* xyz, uint32_t count, float side) {
         if (!(w > 0.0f) || std::fabs(clip[0]) > w || std::fabs(clip[1]) > w ||
             std::fabs(clip[2]) > w) {
             continue;
+        }
+        const float windowX = static_cast<float>(viewport[0]) +
+                              (0.5f + 0.5f * clip[0] / w) * static_cast<float>(viewport[2]);
+        const float windowY = static_cast<float>(viewport[1]) +
+                              (0.5f + 0.5f * clip[1] / w) * static_cast<float>(viewport[3]);
+        if (windowX + reach < static_cast<float>(box[0]) ||
+            windowX - reach > static_cast<float>(box[0] + box[2]) ||
+            windowY + reach < static_cast<float>(box[1]) ||
+            windowY - reach > static_cast<float>(box[1] + box[3])) {
+            continue; // wholly outside the part: the scissor would discard all of it
         }
         // Half the side in eye units at this depth: a window pixel is 2 w / (P00 * width) wide.
         const float half[2] = {side * w / (projection[0] * static_cast<float>(viewport[2])),
