@@ -29,7 +29,6 @@ constexpr float kBackgroundRasterX = -3.0f;
 constexpr float kBackgroundRasterY = -3.0f;
 // The drawable height whose spray points are one pixel: the 800 by 600 frame's.
 constexpr double kPointSizeHeight = 600.0;
-constexpr float kVeilBlack[4] = {0.0f, 0.0f, 0.0f, 1.0f};
 
 // The drawable's size as last given to resizeViewport; 0 before.
 int viewWidth = 0;
@@ -72,8 +71,7 @@ void applyProjection() {
 // the frame is the background alone.
 void drawVeil(double veil, float rasterScale) {
     if (!backgroundCoversDrawable(viewWidth, viewHeight)) {
-        const float black[4] = {kVeilBlack[0], kVeilBlack[1], kVeilBlack[2],
-                                static_cast<float>(veil)};
+        const float black[4] = {0.0f, 0.0f, 0.0f, static_cast<float>(veil)};
         rendererDrawShade(black);
     }
     rendererSetBackgroundOpacity(static_cast<float>(veil));

@@ -23,9 +23,9 @@ void sceneRenewalStart(SceneRenewal* renewal, RenewMode mode, uint32_t seed) {
 }
 
 void sceneRebuild(uint32_t seed) {
-    freeBodies();
-    simSettingsApply(simSettingsCurrent()); // the list emptied, its capacity kept
-    centerOfMass = {};                      // createScene adds onto it
+    const SimSettings kept = simSettingsCurrent(); // worldReset puts the defaults back
+    worldReset();
+    simSettingsApply(kept);
     randomSeed(seed);
     createScene();
 }

@@ -204,13 +204,9 @@ TEST_F(Frame, SprayPointsGlowInTheSprayColourAndDoNotTintLaterSpheres) {
 }
 
 // Both renderers draw these alike: checked against one disc and one blend.
-TEST_F(Frame, LargePointsAreRoundAntiAliasedDiscs) {
+TEST_F(Frame, LargePointsAreRoundAndPicturesAndShadesBlendByTheirAlpha) {
     expectRoundPointsLikeAnAntiAliasedDisc();
-}
-TEST_F(Frame, BackgroundsBlendOverTheSceneByTheirOpacity) {
     expectBackgroundsBlendedByTheirOpacity();
-}
-TEST_F(Frame, ShadeBlendsItsColourOverTheViewport) {
     expectShadeBlendedAtItsAlpha();
 }
 

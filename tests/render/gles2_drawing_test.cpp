@@ -258,13 +258,9 @@ TEST_F(Gles2Drawing, TextIsWhiteInTheTopLeftCornerAndLeavesTheProjection) {
 }
 
 // Both renderers draw these alike: checked against one disc and one blend.
-TEST_F(Gles2Drawing, LargePointsAreRoundAntiAliasedDiscs) {
+TEST_F(Gles2Drawing, LargePointsAreRoundAndPicturesAndShadesBlendByTheirAlpha) {
     expectRoundPointsLikeAnAntiAliasedDisc();
-}
-TEST_F(Gles2Drawing, BackgroundsBlendOverTheSceneByTheirOpacity) {
     expectBackgroundsBlendedByTheirOpacity();
-}
-TEST_F(Gles2Drawing, ShadeBlendsItsColourOverTheViewport) {
     expectShadeBlendedAtItsAlpha();
 }
 

@@ -21,60 +21,51 @@ const ViewFrustum kFilled800x600 = viewFrustumFor(800, 600, false);
 class LongRunTest : public FreshWorld {};
 
 // Bodies of radius 0.4 in the centre's plane (centre of mass at the origin), one of them moved
-// by `offset`; then the view followed for 20 s of steps.
+// by `offset`; the view followed for 20 s of steps, then, where the row wobbles, for 60 s more
+// with that body stepping in by `wobble` and out again every half second.
 struct ViewRow {
     const char* name;
     Vertex offset;
+    double wobble;
     double settledScale; // worked out from the sphere's tangent through the eye
 };
 
 // A body at y = 10, 9 in front of the eye, with 0.4 + 0.6 of radius and margin: the tangent of
 // its upper edge is (10/9 + 1/sqrt(180)) / (1 - 10 / (9 sqrt(180))) = 1.29270, over the
-// frame's 0.75: 1.72361.
+// frame's 0.75: 1.72361. Grazing the margin, it may widen the view once, never make it breathe.
 const ViewRow kViewRows[] = {
-    {"huddled", {1.0, -1.0, 0.0}, 1.0},
-    {"spread", {0.0, 10.0, 0.0}, 1.7236068},
-    {"one far body", {100.0, 0.0, 0.0}, kViewMaxScale},
+    {"huddled", {1.0, -1.0, 0.0}, 0.0, 1.0},
+    {"spread", {0.0, 10.0, 0.0}, 0.0, 1.7236068},
+    {"one far body", {100.0, 0.0, 0.0}, 0.0, kViewMaxScale},
+    {"grazing the margin", {0.0, 10.0, 0.0}, 0.1, 1.7236068},
 };
 
-TEST_F(LongRunTest, TheViewSettlesWhereTheBodiesNeedItAndNeverJumps) {
+TEST_F(LongRunTest, TheViewSettlesWhereTheBodiesNeedItWithoutJumpingOrBreathing) {
     for (const ViewRow& row : kViewRows) {
         worldReset();
         simSettingsApply(SimSettings{});
         addBody({0.0, 0.0, 0.0}, 0.4, 1.0);
-        addBody(row.offset, 0.4, 1.0);
+        GravityObject* moved = addBody(row.offset, 0.4, 1.0);
         SceneView view;
         double largestChange = 0.0;
-        for (int frame = 0; frame < 800; frame++) {
+        int reversals = 0;
+        double lastMove = 0.0;
+        const int frames = row.wobble > 0.0 ? 3200 : 800;
+        for (int frame = 0; frame < frames; frame++) {
+            if (frame >= 800) {
+                moved->position.y = row.offset.y - ((frame / 20) % 2 == 0 ? row.wobble : 0.0);
+            }
             const double before = view.scale;
             sceneViewFollow(&view, kFilled800x600, kStep);
             largestChange = std::max(largestChange, std::fabs(view.scale / before - 1.0));
+            const double move = view.scale - before;
+            reversals += move * lastMove < 0.0 ? 1 : 0;
+            lastMove = move != 0.0 ? move : lastMove;
         }
         EXPECT_NEAR(view.scale, row.settledScale, 1e-4) << row.name;
         EXPECT_LE(largestChange, 0.01) << row.name;
+        EXPECT_EQ(reversals, 0) << row.name;
     }
-}
-
-TEST_F(LongRunTest, ABodyGrazingTheMarginDoesNotMakeTheViewBreathe) {
-    simSettingsApply(SimSettings{});
-    addBody({0.0, 0.0, 0.0}, 0.4, 1.0);
-    GravityObject* grazer = addBody({0.0, 10.0, 0.0}, 0.4, 1.0);
-    SceneView view;
-    for (int frame = 0; frame < 800; frame++) {
-        sceneViewFollow(&view, kFilled800x600, kStep);
-    }
-    // In and out by a tenth of a unit every half second: the view widens once, then holds.
-    int reversals = 0;
-    double lastMove = 0.0;
-    for (int frame = 0; frame < 2400; frame++) {
-        grazer->position.y = (frame / 20) % 2 == 0 ? 9.9 : 10.0;
-        const double before = view.scale;
-        sceneViewFollow(&view, kFilled800x600, kStep);
-        const double move = view.scale - before;
-        reversals += move * lastMove < 0.0 ? 1 : 0;
-        lastMove = move != 0.0 ? move : lastMove;
-    }
-    EXPECT_EQ(reversals, 0);
 }
 
 // A run from seed 5 with one body thrown far out: the frames from the start of the fade.
